@@ -1,0 +1,77 @@
+#include "link/com_port_map.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <tuple>
+
+namespace kx::link {
+namespace {
+
+struct Candidate {
+    bool builtInUart;
+    std::string treePosition;
+    std::string name;
+
+    // Built-in UARTs sort first.
+    auto key() const { return std::make_tuple(!builtInUart, std::cref(treePosition), std::cref(name)); }
+};
+
+bool hasNoHardware(const std::filesystem::path &ttyDir)
+{
+    // serial_core reports the UART type; 0 (unknown) marks a placeholder port.
+    std::ifstream type(ttyDir / "type");
+    int value = -1;
+    return type >> value && value == 0;
+}
+
+} // namespace
+
+std::string comPortName(TComPortNumber port)
+{
+    return "COM" + std::string(1, static_cast<char>('1' + static_cast<int>(port)));
+}
+
+std::optional<TComPortNumber> comPortFromName(std::string_view name)
+{
+    if (name.size() != 4 || std::toupper(static_cast<unsigned char>(name[0])) != 'C'
+        || std::toupper(static_cast<unsigned char>(name[1])) != 'O'
+        || std::toupper(static_cast<unsigned char>(name[2])) != 'M' || name[3] < '1' || name[3] > '4')
+        return std::nullopt;
+    return static_cast<TComPortNumber>(name[3] - '1');
+}
+
+std::vector<std::string> serialDevicesPresent(const std::filesystem::path &sysClassTty)
+{
+    std::vector<Candidate> found;
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(sysClassTty, error)) {
+        const std::filesystem::path device = entry.path() / "device";
+        std::error_code linkError;
+        const std::filesystem::path position = std::filesystem::canonical(device, linkError);
+        if (linkError || hasNoHardware(entry.path()))
+            continue;
+        const std::string name = entry.path().filename().string();
+        found.push_back({name.starts_with("ttyS"), position.string(), name});
+    }
+    std::sort(found.begin(), found.end(),
+              [](const Candidate &a, const Candidate &b) { return a.key() < b.key(); });
+    std::vector<std::string> paths;
+    for (const Candidate &c : found)
+        paths.push_back("/dev/" + c.name);
+    return paths;
+}
+
+std::string comPortDevicePath(TComPortNumber port, const std::filesystem::path &sysClassTty)
+{
+    const std::string variable = "KX52B_" + comPortName(port);
+    if (const char *chosen = std::getenv(variable.c_str()); chosen && *chosen)
+        return chosen;
+    const std::vector<std::string> present = serialDevicesPresent(sysClassTty);
+    const auto index = static_cast<std::size_t>(port);
+    return index < present.size() ? present[index] : std::string();
+}
+
+} // namespace kx::link
