@@ -1,0 +1,251 @@
+#include "log/trend_chart.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using kx::log::TrendChart;
+
+struct RecordedMessages : kx::log::ChartMessages {
+    void information(const QString &text) override { informations.append(text); }
+    void error(const QString &text) override { errors.append(text); }
+    QStringList informations;
+    QStringList errors;
+};
+
+// The chart inside a window of the size the main window has, placed below its other controls.
+struct ChartFixture : testing::Test {
+    ChartFixture()
+    {
+        window.resize(720, 520);
+        chart = new TrendChart(&window);
+        chart->setGeometry(10, 100, 600, 300);
+        chart->setMessages(&messages);
+        chart->setChartLeftAxis(-40000, 40000);
+        window.show();
+        settle();
+    }
+
+    static void settle() { QApplication::processEvents(); }
+
+    // The chart step of the reading update sequence.
+    void feed(int readings, double value)
+    {
+        for (int i = 0; i < readings; ++i) {
+            chart->Series1Add(value);
+            if (chart->chartLive()) {
+                chart->setChartPage(chart->chartPageCount());
+                chart->setBt10Caption(QString::number(chart->chartPageCount()));
+            }
+            chart->Series2Add(value);
+        }
+        settle();
+    }
+
+    template <typename T> T *child(const char *name) const
+    {
+        return chart->findChild<T *>(QString::fromLatin1(name));
+    }
+
+    QAction *menuItem(const char *text) const
+    {
+        for (QAction *action : chart->graphicMenu()->actions())
+            if (action->text() == QLatin1String(text))
+                return action;
+        return nullptr;
+    }
+
+    QWidget window;
+    TrendChart *chart = nullptr;
+    RecordedMessages messages;
+};
+
+int pixelsOf(const QImage &image, const QColor &colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+const QColor kAreaFill(255, 255, 128);
+const QColor kLinePen(128, 255, 0);
+
+TEST_F(ChartFixture, ToolbarAndMenuDriveTheSameNavigation)
+{
+    std::vector<bool> liveChanges;
+    QObject::connect(chart, &TrendChart::chartLiveChanged,
+                     [&liveChanges](bool live) { liveChanges.push_back(live); });
+    feed(250, 1000);
+    ASSERT_EQ(child<QToolButton>("Bt10")->text(), "3");
+
+    struct Step {
+        const char *button;  // clicked on the toolbar, or else
+        const char *item;    // chosen in the "Graphic" menu
+        const char *page;
+        bool first, previous, next, last;
+    };
+    const std::vector<Step> steps{
+        {"BtFirst", nullptr, "1", false, false, true, true},
+        {nullptr, "Previous", "1", false, false, true, true},
+        {nullptr, "Next", "2", true, true, true, true},
+        {"BtNext", nullptr, "3", true, true, true, true},
+        {nullptr, "Next", "3", true, true, false, false},
+        {"BTPrevious", nullptr, "2", true, true, true, true},
+        {nullptr, "Last", "3", true, true, false, false},
+    };
+    for (const Step &step : steps) {
+        if (step.button)
+            child<QToolButton>(step.button)->click();
+        else
+            menuItem(step.item)->trigger();
+        SCOPED_TRACE(step.button ? step.button : step.item);
+        EXPECT_EQ(child<QToolButton>("Bt10")->text(), step.page);
+        EXPECT_EQ(child<QToolButton>("BtFirst")->isEnabled(), step.first);
+        EXPECT_EQ(child<QToolButton>("BTPrevious")->isEnabled(), step.previous);
+        EXPECT_EQ(child<QToolButton>("BtNext")->isEnabled(), step.next);
+        EXPECT_EQ(child<QToolButton>("BTlast")->isEnabled(), step.last);
+    }
+    EXPECT_EQ(liveChanges, (std::vector<bool>{false, false, false, false, false, false, true}));
+}
+
+TEST_F(ChartFixture, FillCheckBoxAndMenuItemAgreeAndPickTheSeries)
+{
+    feed(50, 20000);
+    QCheckBox *fill = child<QCheckBox>("BtFill");
+    QAction *item = menuItem("Fill");
+    const QImage area = chart->picture();
+    EXPECT_GT(pixelsOf(area, kAreaFill), 1000);
+    EXPECT_EQ(pixelsOf(area, kLinePen), 0);
+
+    fill->click();
+    EXPECT_FALSE(item->isChecked());
+    const QImage line = chart->picture();
+    EXPECT_EQ(pixelsOf(line, kAreaFill), 0);
+    EXPECT_GT(pixelsOf(line, kLinePen), 100);
+
+    item->trigger();
+    EXPECT_TRUE(fill->isChecked());
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(chart->picture(), area) << "switching back shows the same points as an area";
+    item->trigger();
+    EXPECT_FALSE(fill->isChecked());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(chart->picture(), line);
+}
+
+TEST_F(ChartFixture, ResetLeavesOnlyTheSamplePointAndTheCaption)
+{
+    feed(250, 20000);
+    child<QToolButton>("BtFirst")->click();
+    child<QToolButton>("BtNext")->click();
+    child<QToolButton>("BtNew")->click();
+    settle();
+    EXPECT_EQ(child<QToolButton>("Bt10")->text(), "2");
+    EXPECT_EQ(chart->chartPageCount(), 1);
+    EXPECT_EQ(pixelsOf(chart->picture(), kAreaFill), 0) << "page 2 of a reset chart is empty";
+    child<QToolButton>("BtFirst")->click();
+    feed(1, 20000);
+    EXPECT_GT(pixelsOf(chart->picture(), kAreaFill), 100) << "x = 1 is drawn on page 1";
+}
+
+TEST_F(ChartFixture, PointsPerPageField)
+{
+    feed(250, 1000);
+    QLineEdit *field = child<QLineEdit>("Maxrecord");
+    field->selectAll();
+    QTest::keyClicks(field, "x0");
+    EXPECT_EQ(field->text(), "0");
+    EXPECT_EQ(chart->chartPageCount(), 1);
+    EXPECT_EQ(child<QToolButton>("Bt10")->text(), "3") << "the page counter keeps its text";
+    EXPECT_TRUE(messages.errors.isEmpty());
+
+    QTest::keyClick(field, Qt::Key_Backspace);
+    EXPECT_EQ(messages.errors, QStringList{"'' is not a valid integer value"});
+    EXPECT_EQ(chart->chartPageCount(), 1) << "the points per page keep their value";
+    QTest::keyClicks(field, "50");
+    EXPECT_EQ(chart->chartPageCount(), 6);
+}
+
+TEST_F(ChartFixture, EnlargeOverTheWindowAndRestore)
+{
+    QToolButton *enlarge = child<QToolButton>("TbFd");
+    QToolButton *restore = child<QToolButton>("TbSx");
+    enlarge->click();
+    EXPECT_EQ(chart->geometry(), QRect(2, 28, 708, 435));
+    EXPECT_FALSE(enlarge->isVisible());
+    EXPECT_TRUE(restore->isVisible());
+    restore->click();
+    EXPECT_EQ(chart->geometry(), QRect(10, 100, 600, 300));
+    EXPECT_TRUE(enlarge->isVisible());
+    EXPECT_FALSE(restore->isVisible());
+}
+
+struct PictureFixture : ChartFixture {
+    PictureFixture() { QDir::setCurrent(dir.path()); }
+    ~PictureFixture() override { QDir::setCurrent(QDir::rootPath()); }
+    QTemporaryDir dir;
+};
+
+TEST_F(PictureFixture, SaveWritesThePictureThenTellsWhere)
+{
+    feed(50, 20000);
+    const QString path = QDir(dir.path()).absoluteFilePath("databmp.bmp");
+    QFile stale(path);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("old");
+    stale.close();
+
+    menuItem("Save")->trigger();
+    EXPECT_TRUE(messages.errors.isEmpty());
+    EXPECT_EQ(messages.informations, QStringList{"graphic has saved on " + path});
+    const QImage written(path, "BMP");
+    ASSERT_FALSE(written.isNull());
+    EXPECT_EQ(written.size(), chart->size());
+    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), chart->picture());
+}
+
+TEST_F(PictureFixture, SaveThatCannotWriteSaysSo)
+{
+    // A directory in the file's place cannot be replaced by a file, even by root.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("databmp.bmp"));
+    child<QToolButton>("BtSave")->click();
+    EXPECT_TRUE(messages.informations.isEmpty());
+    ASSERT_EQ(messages.errors.size(), 1);
+    EXPECT_TRUE(messages.errors[0].startsWith("graphic could not be saved on " +
+                                              QDir(dir.path()).absoluteFilePath("databmp.bmp")))
+        << messages.errors[0].toStdString();
+}
+
+TEST_F(ChartFixture, MillionPointPageStillShowsASingleSpike)
+{
+    child<QCheckBox>("BtFill")->click();
+    child<QLineEdit>("Maxrecord")->setText("0");
+    const auto drawn = [this](bool spike) {
+        chart->BtNewClick();
+        for (int i = 0; i < 1'000'000; ++i) {
+            const double value = spike && i == 654'321 ? 40000 : -1000;
+            chart->Series1Add(value);
+            chart->Series2Add(value);
+        }
+        settle();
+        return pixelsOf(chart->picture(), kLinePen);
+    };
+    const int flat = drawn(false);
+    EXPECT_GT(flat, 300);
+    EXPECT_GT(drawn(true), flat + 150) << "the spike rises to the top and back";
+}
+
+} // namespace
