@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 namespace {
@@ -18,7 +19,7 @@ using kx::sim::Family;
 using kx::sim::Frame;
 
 constexpr const char *kUsage =
-    "usage: kx52b-sim [--family segment|line|five-digit] [--frames-file FILE] [--interval MS]\n"
+    "usage: kx52b-sim [--help] [--family segment|line|five-digit] [--frames-file FILE] [--interval MS]\n"
     "                 [--baud N] [--fast] [--count N] [--log FILE]\n"
     "  --family       frame family (default five-digit, the 40000-count meter; segment is the\n"
     "                 4000-count meter's, line the 4000-count carriage-return family)\n"
@@ -157,6 +158,10 @@ void logFrame(std::ostream &log, const Frame &frame)
 
 int main(int argc, char **argv)
 {
+    if (argc == 2 && std::string_view(argv[1]) == "--help") {
+        std::cout << kUsage;
+        return 0;
+    }
     Options options;
     if (const auto error = parseOptions(argc, argv, options))
         return usageError(*error);
