@@ -1,0 +1,107 @@
+#include "log/log_files.h"
+
+#include "log/log_table.h"
+
+#include <QSaveFile>
+
+namespace kx::log {
+
+namespace {
+
+constexpr const char *kEndOfLine = "\r\n";
+constexpr qsizetype kWriteChunk = 1 << 16;
+
+void appendLine(QByteArray &out, const QString (&fields)[6])
+{
+    for (int i = 0; i < 6; ++i) {
+        if (i > 0)
+            out += '\t';
+        out += fields[i].toLocal8Bit();
+    }
+    out += kEndOfLine;
+}
+
+} // namespace
+
+Status saveLogAsText(const LogTable &table, const QString &path)
+{
+    const Status failed{QStringLiteral("Could not save table to specified file: ") + path};
+    if (table.isOpenFile(path))
+        return failed;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed;
+    QByteArray out;
+    out.reserve(kWriteChunk + 256);
+    appendLine(out, {QStringLiteral("No"), QStringLiteral("Time"), QStringLiteral("DC/AC"),
+                     QStringLiteral("Value"), QStringLiteral("Unit"), QStringLiteral("AUTO")});
+    const TimeOfDayText timeText;
+    const Status read = table.forEach([&](const LogRecord &r) {
+        appendLine(out, {QString::number(r.no), timeText(r.time), r.coupling, r.value, r.unit, r.rangeMode});
+        if (out.size() >= kWriteChunk) {
+            file.write(out);
+            out.clear();
+        }
+    });
+    file.write(out);
+    if (!read.ok()) {
+        file.cancelWriting();
+        return failed;
+    }
+    if (!file.commit())
+        return failed;
+    return {};
+}
+
+LogFiles::LogFiles(LogTable &table, FileDialogs &dialogs, MessageBoxes &boxes)
+    : m_table(table)
+    , m_dialogs(dialogs)
+    , m_boxes(boxes)
+{
+}
+
+bool LogFiles::saveAs()
+{
+    const std::optional<QString> path = m_dialogs.saveFileName(kSaveFilters, kSaveDefaultSuffix);
+    if (!path)
+        return false;
+    const qsizetype dot = path->lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : path->mid(dot);
+    if (extension == u".db") {
+        // No message when the table save succeeds.
+        if (Status s = m_table.saveAsTable(*path); !s.ok()) {
+            m_boxes.error(s.error);
+            return false;
+        }
+    } else if (Status s = saveLogAsText(m_table, *path); !s.ok()) {
+        m_boxes.information(s.error);
+        return false;
+    } else {
+        m_boxes.information(QStringLiteral("save table to specified file: ") + *path + QStringLiteral(" Scuss!"));
+    }
+    m_table.markSaved();
+    return true;
+}
+
+void LogFiles::openOldFile()
+{
+    const std::optional<QString> path = m_dialogs.openFileName(kOpenFilters);
+    if (!path || !askBeforeDiscarding())
+        return;
+    if (Status s = m_table.open(*path); !s.ok())
+        m_boxes.error(s.error);
+}
+
+bool LogFiles::askBeforeDiscarding()
+{
+    if (!m_table.hasUnsavedRecords())
+        return true;
+    switch (m_boxes.askSaveDiscardCancel(QStringLiteral("Records were logged since the last save. Save them?"))) {
+    case MessageBoxes::Answer::Save: return saveAs();
+    case MessageBoxes::Answer::Discard: return true;
+    case MessageBoxes::Answer::Cancel: return false;
+    }
+    return false;
+}
+
+} // namespace kx::log

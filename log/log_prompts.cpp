@@ -1,0 +1,71 @@
+#include "log/log_prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kx::log {
+
+QTime SystemClock::now() const
+{
+    return QTime::currentTime();
+}
+
+WidgetMessageBoxes::WidgetMessageBoxes(QWidget *parent)
+    : m_parent(parent)
+{
+}
+
+void WidgetMessageBoxes::information(const QString &text)
+{
+    QMessageBox::information(m_parent, QApplication::applicationDisplayName(), text);
+}
+
+void WidgetMessageBoxes::error(const QString &text)
+{
+    QMessageBox::critical(m_parent, QApplication::applicationDisplayName(), text);
+}
+
+MessageBoxes::Answer WidgetMessageBoxes::askSaveDiscardCancel(const QString &text)
+{
+    const auto pressed = QMessageBox::question(m_parent, QApplication::applicationDisplayName(), text,
+                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                               QMessageBox::Save);
+    if (pressed == QMessageBox::Save)
+        return Answer::Save;
+    return pressed == QMessageBox::Discard ? Answer::Discard : Answer::Cancel;
+}
+
+WidgetFileDialogs::WidgetFileDialogs(QWidget *parent)
+    : m_parent(parent)
+{
+}
+
+static std::optional<QString> chosen(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> WidgetFileDialogs::saveFileName(const QStringList &filters, const QString &defaultSuffix)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    return chosen(dialog);
+}
+
+std::optional<QString> WidgetFileDialogs::openFileName(const QStringList &filters)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    return chosen(dialog);
+}
+
+} // namespace kx::log

@@ -1,0 +1,74 @@
+#include "log/reading_log.h"
+
+#include "meter/integer_text.h"
+
+namespace kx::log {
+
+ReadingLog::ReadingLog(LogTable &table, const Clock &clock, MessageBoxes &boxes)
+    : m_table(table)
+    , m_clock(clock)
+    , m_boxes(boxes)
+{
+}
+
+Status ReadingLog::offer(const LoggedReading &reading)
+{
+    if (!m_table.isOpen())
+        return {};
+    // A limit of N keeps N records.
+    if (m_recordCount >= m_maxRecords)
+        return {};
+    if (m_sampling && m_sampleTicks != 0)
+        return {};
+    const QString signature = reading.displayText + reading.couplingText + reading.unitText + reading.rangeModeText;
+    if (m_repeatFilter && signature == m_lastLoggedText)
+        return {};
+    m_lastLoggedText = signature;
+    m_sampleTicks = m_interval;
+    ++m_recordCount;
+    LogRecord record;
+    record.no = m_recordNo;
+    record.time = m_clock.now();
+    record.value = reading.displayText;
+    record.nval = double(reading.readingValue);
+    record.coupling = reading.couplingText;
+    record.unit = reading.unitText;
+    record.rangeMode = reading.rangeModeText;
+    ++m_recordNo;
+    return m_table.append(record);
+}
+
+void ReadingLog::tick()
+{
+    if (m_sampling && m_sampleTicks > 0)
+        --m_sampleTicks;
+}
+
+Status ReadingLog::setIntervalText(const QString &text)
+{
+    if (text.isEmpty() || text == u"-" || text == u"+") {
+        m_interval = 0;
+    } else {
+        const std::string utf8 = text.toStdString();
+        const auto value = meter::parseInteger(utf8);
+        if (!value)
+            return {QString::fromStdString(meter::notIntegerMessage(utf8))};
+        m_interval = *value;
+    }
+    m_sampleTicks = m_interval;
+    return {};
+}
+
+Status ReadingLog::empty()
+{
+    m_boxes.information(QStringLiteral(" Record deleted "));
+    if (m_table.count() > 0) {
+        if (Status s = m_table.clear(); !s.ok())
+            return s;
+    }
+    m_recordNo = 1;
+    m_recordCount = 0;
+    return {};
+}
+
+} // namespace kx::log
