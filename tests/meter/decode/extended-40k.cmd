@@ -1,0 +1,1 @@
+40k --hex --setmax +

@@ -1,0 +1,1 @@
+4k --hex --flags IFKX38G,IF6270x --setmin -50

@@ -1,0 +1,44 @@
+// kx52b-40k-decode / kx52b-4k-decode: the build's data path on recorded meter bytes.
+#include "tools/decode/decode_session.h"
+#include "tools/decode/input.h"
+#include "tools/decode/options.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+int fail(const char *program, const std::string &message)
+{
+    std::fprintf(stderr, "%s: %s\n", program, message.c_str());
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    using namespace kx::tools;
+    auto parsed = parseDecodeOptions(argc, argv);
+    if (auto *error = std::get_if<std::string>(&parsed))
+        return fail(argv[0], *error);
+    const DecodeOptions &options = std::get<DecodeOptions>(parsed);
+    if (options.help) {
+        std::printf(kDecodeUsage, argv[0]);
+        return 0;
+    }
+    auto created = DecodeSession::create(options, std::cout);
+    if (auto *error = std::get_if<std::string>(&created))
+        return fail(argv[0], *error);
+    auto input = readInput(options.input, options.hex);
+    if (auto *error = std::get_if<std::string>(&input))
+        return fail(argv[0], *error);
+
+    // A file is handed over one byte per block, so that a failed frame never costs the frames
+    // after it (a serial block would lose its rest).
+    DecodeSession &session = *std::get<std::unique_ptr<DecodeSession>>(created);
+    for (const std::uint8_t byte : std::get<std::vector<std::uint8_t>>(input))
+        session.feed(&byte, 1);
+    std::cout.flush();
+    return std::cout ? 0 : fail(argv[0], "cannot write the output");
+}
