@@ -11,12 +11,12 @@ namespace {
 constexpr const char *kEndOfLine = "\r\n";
 constexpr qsizetype kWriteChunk = 1 << 16;
 
-void appendLine(QByteArray &out, const QString (&fields)[6])
+void appendLine(QByteArray &out, const QByteArray &no, const QString (&fields)[5])
 {
-    for (int i = 0; i < 6; ++i) {
-        if (i > 0)
-            out += '\t';
-        out += fields[i].toLocal8Bit();
+    out += no;
+    for (const QString &field : fields) {
+        out += '\t';
+        out += field.toLocal8Bit();
     }
     out += kEndOfLine;
 }
@@ -33,11 +33,11 @@ Status saveLogAsText(const LogTable &table, const QString &path)
         return failed;
     QByteArray out;
     out.reserve(kWriteChunk + 256);
-    appendLine(out, {QStringLiteral("No"), QStringLiteral("Time"), QStringLiteral("DC/AC"),
-                     QStringLiteral("Value"), QStringLiteral("Unit"), QStringLiteral("AUTO")});
+    appendLine(out, "No", {QStringLiteral("Time"), QStringLiteral("DC/AC"), QStringLiteral("Value"),
+                           QStringLiteral("Unit"), QStringLiteral("AUTO")});
     const TimeOfDayText timeText;
     const Status read = table.forEach([&](const LogRecord &r) {
-        appendLine(out, {QString::number(r.no), timeText(r.time), r.coupling, r.value, r.unit, r.rangeMode});
+        appendLine(out, QByteArray::number(r.no), {timeText(r.time), r.coupling, r.value, r.unit, r.rangeMode});
         if (out.size() >= kWriteChunk) {
             file.write(out);
             out.clear();

@@ -4,7 +4,9 @@
 #include "log/log_table.h"
 
 #include <QHeaderView>
+#include <QPainter>
 #include <QTableView>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -27,6 +29,72 @@ constexpr ColumnLook kColumns[LogGridModel::ColumnCount] = {
     {"Value", Qt::AlignRight | Qt::AlignVCenter},
     {"Unit", Qt::AlignRight | Qt::AlignVCenter},
     {"AUTO", Qt::AlignCenter},
+};
+
+// The record indicator: a narrow row header that marks the current row. Its size is fixed, so a
+// new row never makes it measure the texts of other rows (which costs more than the append).
+class RecordIndicator : public QHeaderView {
+public:
+    explicit RecordIndicator(QTableView *view)
+        : QHeaderView(Qt::Vertical, view)
+        , m_view(view)
+    {
+        setSectionResizeMode(QHeaderView::Fixed);
+        setSectionsClickable(false);
+    }
+
+    QSize sizeHint() const override { return {kIndicatorWidth, defaultSectionSize()}; }
+
+protected:
+    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
+    {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        if (logicalIndex != m_view->currentIndex().row())
+            return;
+        const QPointF c = QRectF(rect).center();
+        const qreal h = rect.height() / 4.0;
+        const QPointF arrow[] = {{c.x() - h / 2, c.y() - h}, {c.x() + h / 2, c.y()}, {c.x() - h / 2, c.y() + h}};
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setBrush(palette().color(QPalette::WindowText));
+        painter->setPen(Qt::NoPen);
+        painter->drawPolygon(arrow, 3);
+        painter->restore();
+    }
+
+private:
+    static constexpr int kIndicatorWidth = 12;
+    QTableView *m_view;
+};
+
+// Keeps the newest record current and in sight. Readings may come faster than the view lays
+// itself out, so the move is made once per turn of the event loop, not once per record.
+class FollowNewest : public QObject {
+public:
+    explicit FollowNewest(QTableView *view)
+        : QObject(view)
+        , m_view(view)
+    {
+        m_timer.setSingleShot(true);
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, &FollowNewest::follow);
+        const auto later = [this] { m_timer.start(); };
+        connect(view->model(), &QAbstractItemModel::rowsInserted, this, later);
+        connect(view->model(), &QAbstractItemModel::modelReset, this, later);
+    }
+
+private:
+    void follow()
+    {
+        const int rows = m_view->model()->rowCount();
+        if (rows == 0)
+            return;
+        m_view->selectRow(rows - 1);
+        m_view->scrollTo(m_view->model()->index(rows - 1, 0));
+    }
+
+    QTableView *m_view;
+    QTimer m_timer;
 };
 
 } // namespace
@@ -147,11 +215,9 @@ void setupLogGrid(QTableView *view, LogGridModel *model, const GridWidths &width
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     view->setPalette(palette);
 
-    QHeaderView *rows = view->verticalHeader();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
+    auto *rows = new RecordIndicator(view);
+    view->setVerticalHeader(rows);
     rows->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    rows->setMinimumWidth(12);
-    rows->setDefaultAlignment(Qt::AlignCenter);
     QHeaderView *columns = view->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setHighlightSections(false);
@@ -160,16 +226,7 @@ void setupLogGrid(QTableView *view, LogGridModel *model, const GridWidths &width
             view->setColumnWidth(c, widths[std::size_t(c)]);
     }
 
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, view, [view](const QModelIndex &, int, int last) {
-        view->selectRow(last);
-        view->scrollTo(view->model()->index(last, 0));
-    });
-    QObject::connect(model, &QAbstractItemModel::modelReset, view, [view] {
-        if (const int rowCount = view->model()->rowCount(); rowCount > 0) {
-            view->selectRow(rowCount - 1);
-            view->scrollToBottom();
-        }
-    });
+    new FollowNewest(view);
 }
 
 } // namespace kx::log

@@ -24,7 +24,11 @@ TimeOfDayText::TimeOfDayText()
 
 QString TimeOfDayText::operator()(const QTime &time) const
 {
-    return m_locale.toString(time, m_format);
+    const int second = time.isValid() ? time.msecsSinceStartOfDay() / 1000 : -1;
+    auto text = m_texts.constFind(second);
+    if (text == m_texts.constEnd())
+        text = m_texts.insert(second, m_locale.toString(time, m_format));
+    return *text;
 }
 
 } // namespace kx::log

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QTime>
@@ -21,7 +22,7 @@ struct LogRecord {
 
 // The time of day as every view of the log shows it: the default locale's long time format without
 // its time-zone part, since a log's times carry no date or zone. Made once per export or view, as
-// looking up the format costs more than formatting a time.
+// looking up the format costs more than formatting a time; each second's text is formatted once.
 class TimeOfDayText {
 public:
     TimeOfDayText();
@@ -30,6 +31,7 @@ public:
 private:
     QLocale m_locale;
     QString m_format;
+    mutable QHash<int, QString> m_texts;
 };
 
 } // namespace kx::log

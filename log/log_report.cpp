@@ -62,12 +62,11 @@ private:
     double m_dotsPerMm;
 };
 
-void drawBands(Page &page, const std::vector<LogRecord> &records)
+void drawBands(Page &page, const std::vector<LogRecord> &records, const TimeOfDayText &timeText)
 {
     page.text(0, kTitleTop, QStringLiteral("The Data Print Title"), Qt::AlignHCenter);
     for (const ReportColumn &c : kColumns)
         page.text(c.headingLeft, kHeaderHeight + kHeadingTop, QString::fromLatin1(c.heading));
-    const TimeOfDayText timeText;
     double top = 2 * kHeaderHeight;
     for (const LogRecord &r : records) {
         const QString fields[] = {QString::number(r.no), timeText(r.time), r.coupling,
@@ -102,6 +101,7 @@ int renderLogReport(QPainter &painter, QPrinter &printer, const LogTable &table,
     painter.setPen(QGuiApplication::palette().color(QPalette::WindowText));
     Page page(painter, printer);
     const int perPage = reportRowsPerPage();
+    const TimeOfDayText timeText;
     std::vector<LogRecord> rows;
     int pages = 0;
     for (std::int64_t first = 0; first < records; first += perPage) {
@@ -110,9 +110,20 @@ int renderLogReport(QPainter &painter, QPrinter &printer, const LogTable &table,
         (void)table.read(first, std::min<std::int64_t>(perPage, records - first), rows);
         if (pages > 0)
             printer.newPage();
-        drawBands(page, rows);
+        drawBands(page, rows, timeText);
         ++pages;
     }
+    return pages;
+}
+
+std::optional<int> printLogReport(QPrinter &printer, const LogTable &table, std::int64_t records)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return std::nullopt;
+    const int pages = renderLogReport(painter, printer, table, records);
+    if (!painter.end())
+        return std::nullopt;
     return pages;
 }
 
@@ -125,11 +136,7 @@ Status writeLogReportPdf(const LogTable &table, const QString &path)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     setupReportPrinter(printer);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return {QStringLiteral("Cannot write %1").arg(path)};
-    renderLogReport(painter, printer, table, records);
-    if (!painter.end())
+    if (!printLogReport(printer, table, records))
         return {QStringLiteral("Cannot write %1").arg(path)};
     return {};
 }
@@ -143,10 +150,8 @@ void previewLogReport(const LogTable &table, QWidget *parent)
     QPrinter printer(QPrinter::HighResolution);
     setupReportPrinter(printer);
     QPrintPreviewDialog preview(&printer, parent);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter *target) {
-        QPainter painter(target);
-        renderLogReport(painter, *target, table, records);
-    });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter *target) { printLogReport(*target, table, records); });
     preview.exec();
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class QPainter;
 class QPrinter;
@@ -27,6 +28,10 @@ void setupReportPrinter(QPrinter &printer);
 // Draws the first `records` records of the log with a painter begun on `printer`, one page after
 // another; the one render function of the preview, the printer and PDF. Returns the pages drawn.
 int renderLogReport(QPainter &painter, QPrinter &printer, const LogTable &table, std::int64_t records);
+
+// Paints the first `records` records on the printer's pages (a preview's printer too): the pages
+// drawn, or nothing when the printer cannot be painted on.
+std::optional<int> printLogReport(QPrinter &printer, const LogTable &table, std::int64_t records);
 
 // The report as a PDF file. An empty log produces no report and no file.
 Status writeLogReportPdf(const LogTable &table, const QString &path);

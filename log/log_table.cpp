@@ -34,11 +34,23 @@ std::string withFields(const char *before, const char *after)
     return std::string(before) + kFields + after;
 }
 
+// "HH:mm:ss" as stored; anything else is no valid time.
+QTime storedTime(QStringView text)
+{
+    const auto two = [&](int at) {
+        const int hi = text[at].digitValue(), lo = text[at + 1].digitValue();
+        return hi < 0 || lo < 0 ? -1 : hi * 10 + lo;
+    };
+    if (text.size() != 8 || text[2] != u':' || text[5] != u':')
+        return {};
+    return QTime(two(0), two(3), two(6));
+}
+
 LogRecord recordAt(const Statement &row)
 {
     LogRecord r;
     r.no = std::int32_t(row.integer(0));
-    r.time = QTime::fromString(row.text(1), QLatin1String(kTimeFormat));
+    r.time = storedTime(row.text(1));
     r.value = row.text(2);
     r.nval = row.real(3);
     r.coupling = row.text(4);
@@ -108,7 +120,8 @@ Status LogTable::openFile(const QString &path)
                                                          " ORDER BY rowid LIMIT ?2 OFFSET ?3"));
         !s.ok())
         return s;
-    if (Status s = m_db.exec(sql(kSchema, "temp.")); !s.ok())
+    // Pending records need no journal: they are thrown away with the connection anyway.
+    if (Status s = m_db.exec("PRAGMA temp.journal_mode=OFF; " + sql(kSchema, "temp.")); !s.ok())
         return s;
     if (Status s = m_pendingWindow.prepare(m_db, withFields("SELECT ", R"( FROM temp.log WHERE "Not" >= ?1)"
                                                             R"( ORDER BY "Not" LIMIT ?2)"));

@@ -65,6 +65,7 @@ TEST_F(LogGridTest, ViewFollowsTheNewestRecord)
     view.resize(284, 152);
     view.show();
     appendRecords(400);
+    QCoreApplication::processEvents();
     EXPECT_EQ(view.selectionModel()->selectedRows().value(0).row(), 399);
     const QRect last = view.visualRect(model.index(399, 0));
     EXPECT_TRUE(view.viewport()->rect().intersects(last));
@@ -76,6 +77,7 @@ TEST_F(LogGridTest, ViewFollowsTheNewestRecord)
     ASSERT_TRUE(table.saveAsTable(path("a.db")).ok());
     ASSERT_TRUE(table.open(path("a.db")).ok());
     EXPECT_EQ(model.rowCount(), 400);
+    QCoreApplication::processEvents();
     EXPECT_EQ(view.selectionModel()->selectedRows().value(0).row(), 399);
 }
 
