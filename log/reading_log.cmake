@@ -6,6 +6,7 @@ add_library(kx52b_log STATIC
   ${CMAKE_CURRENT_LIST_DIR}/log_table.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_prompts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reading_log.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reading_log_controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_grid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_report.cpp
