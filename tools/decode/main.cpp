@@ -2,6 +2,7 @@
 #include "tools/decode/decode_session.h"
 #include "tools/decode/input.h"
 #include "tools/decode/options.h"
+#include "tools/decode/port_input.h"
 
 #include <cstdio>
 #include <iostream>
@@ -19,17 +20,30 @@ int fail(const char *program, const std::string &message)
 int main(int argc, char **argv)
 {
     using namespace kx::tools;
+    auto portOptions = takePortOptions(argc, argv);
+    if (auto *error = std::get_if<std::string>(&portOptions))
+        return fail(argv[0], *error);
     auto parsed = parseDecodeOptions(argc, argv);
     if (auto *error = std::get_if<std::string>(&parsed))
         return fail(argv[0], *error);
     const DecodeOptions &options = std::get<DecodeOptions>(parsed);
     if (options.help) {
         std::printf(kDecodeUsage, argv[0]);
+        std::fputs(kPortUsage, stdout);
         return 0;
     }
-    auto created = DecodeSession::create(options, std::cout);
+    PortInput port(std::get<PortOptions>(portOptions), std::cout);
+    if (port.wanted() && !options.input.empty())
+        return fail(argv[0], "read a port or a file, not both");
+    auto created = DecodeSession::create(options, port.out());
     if (auto *error = std::get_if<std::string>(&created))
         return fail(argv[0], *error);
+    if (port.wanted()) {
+        if (const auto error = port.run(*std::get<std::unique_ptr<DecodeSession>>(created), options.flags))
+            return fail(argv[0], *error);
+        std::cout.flush();
+        return std::cout ? 0 : fail(argv[0], "cannot write the output");
+    }
     auto input = readInput(options.input, options.hex);
     if (auto *error = std::get_if<std::string>(&input))
         return fail(argv[0], *error);

@@ -63,13 +63,13 @@ bool MeterPty::writeFrame(std::string_view bytes, unsigned baud) const
     const auto byteTime = baud ? std::chrono::nanoseconds(10'000'000'000LL / baud) : Clock::duration::zero();
     auto due = Clock::now();
     while (!bytes.empty()) {
+        if (baud)
+            std::this_thread::sleep_until(due);
         const std::size_t chunk = baud ? 1 : bytes.size();
         const ssize_t n = ::write(master_, bytes.data(), chunk);
         if (n > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(n));
             due += byteTime * n;
-            if (baud)
-                std::this_thread::sleep_until(due);
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR)
@@ -80,7 +80,12 @@ bool MeterPty::writeFrame(std::string_view bytes, unsigned baud) const
         if (p.revents & POLLHUP)
             return false;
     }
-    return readerPresent();
+    // Asked before the last byte's time on the line has passed: a reader that takes this frame and
+    // closes at once has still received it.
+    const bool taken = readerPresent();
+    if (baud)
+        std::this_thread::sleep_until(due);
+    return taken;
 }
 
 } // namespace kx::sim
