@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace kx::log {
 
@@ -10,46 +11,34 @@ namespace {
 // Below this many points per column there is nothing worth dropping.
 constexpr double kPointsPerColumnWorthDecimating = 4.0;
 
-// Appends the first, lowest, highest and last point of values[begin, end), in index order.
-void appendColumn(std::span<const float> values, std::size_t begin, std::size_t end,
-                  std::int64_t firstX, std::vector<ChartPoint> &out)
-{
-    std::size_t low = begin;
-    std::size_t high = begin;
-    for (std::size_t i = begin + 1; i < end; ++i) {
-        if (values[i] < values[low])
-            low = i;
-        if (values[i] > values[high])
-            high = i;
-    }
-    std::array<std::size_t, 4> picks{begin, low, high, end - 1};
-    std::sort(picks.begin(), picks.end());
-    const auto last = std::unique(picks.begin(), picks.end());
-    for (auto it = picks.begin(); it != last; ++it)
-        out.push_back({static_cast<double>(firstX + static_cast<std::int64_t>(*it)), values[*it]});
-}
-
 } // namespace
 
-std::vector<ChartPoint> decimateForColumns(std::span<const float> values, std::int64_t firstX,
-                                           int columns)
+std::vector<ChartPoint> decimateForColumns(const ChartPoints &points, std::size_t from,
+                                           std::size_t to, int columns)
 {
+    const std::span<const float> values = points.values();
     std::vector<ChartPoint> out;
-    const std::size_t count = values.size();
-    const double perColumn = columns > 0 ? static_cast<double>(count) / columns : 0.0;
-    if (perColumn <= kPointsPerColumnWorthDecimating) {
+    const std::size_t count = to - from;
+    const auto point = [&values](std::size_t i) { return ChartPoint{double(i), values[i]}; };
+    if (columns <= 0 || double(count) / columns <= kPointsPerColumnWorthDecimating) {
         out.reserve(count);
-        for (std::size_t i = 0; i < count; ++i)
-            out.push_back({static_cast<double>(firstX + static_cast<std::int64_t>(i)), values[i]});
+        for (std::size_t i = from; i < to; ++i)
+            out.push_back(point(i));
         return out;
     }
-    out.reserve(static_cast<std::size_t>(columns) * 4);
-    std::size_t begin = 0;
+    out.reserve(std::size_t(columns) * 4);
+    std::size_t begin = from;
     for (int column = 1; column <= columns; ++column) {
-        const auto end = static_cast<std::size_t>(count * static_cast<std::uint64_t>(column)
-                                                  / static_cast<std::uint64_t>(columns));
-        if (end > begin)
-            appendColumn(values, begin, end, firstX, out);
+        const std::size_t end =
+            from + std::size_t(std::uint64_t(count) * std::uint64_t(column) / std::uint64_t(columns));
+        if (end > begin) {
+            const ChartPoints::Extremes extremes = points.extremes(begin, end);
+            std::array<std::size_t, 4> picks{begin, extremes.low, extremes.high, end - 1};
+            std::sort(picks.begin(), picks.end());
+            const auto last = std::unique(picks.begin(), picks.end());
+            for (auto it = picks.begin(); it != last; ++it)
+                out.push_back(point(*it));
+        }
         begin = end;
     }
     return out;

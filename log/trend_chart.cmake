@@ -1,5 +1,6 @@
 # The trend chart: its points, pages and navigation as plain C++, and the Qt Charts widget on top.
 add_library(kx52b_chart_paging STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/chart_points.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_paging.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chart_decimation.cpp)
 target_include_directories(kx52b_chart_paging PUBLIC ${PROJECT_SOURCE_DIR})

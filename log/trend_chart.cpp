@@ -346,6 +346,20 @@ void TrendChart::scheduleRefresh()
     QMetaObject::invokeMethod(this, &TrendChart::refresh, Qt::QueuedConnection);
 }
 
+void TrendChart::setBottomAxisRange(double minimum, double maximum)
+{
+    // The axis lays out its ticks at every change: a small interval over a wide range, even for a
+    // moment, would create a label for every point.
+    const double interval = roundTickInterval(maximum - minimum);
+    if (interval > m_axisX->tickInterval()) {
+        m_axisX->setTickInterval(interval);
+        m_axisX->setRange(minimum, maximum);
+    } else {
+        m_axisX->setRange(minimum, maximum);
+        m_axisX->setTickInterval(interval);
+    }
+}
+
 void TrendChart::refresh()
 {
     m_refreshPending = false;
@@ -353,7 +367,7 @@ void TrendChart::refresh()
     const PageSpan span = m_paging.pageSpan();
     if (span.firstX != m_shownSpan.firstX || span.lastX != m_shownSpan.lastX) {
         // A new page undoes any zoom; new points on the same page keep it.
-        m_axisX->setRange(double(span.firstX), double(std::max(span.lastX, span.firstX + 1)));
+        setBottomAxisRange(double(span.firstX), double(std::max(span.lastX, span.firstX + 1)));
         m_shownSpan = span;
     }
 
@@ -361,7 +375,8 @@ void TrendChart::refresh()
     // the border) are handed over.
     const double low = m_axisX->min();
     const double high = m_axisX->max();
-    m_axisX->setTickInterval(roundTickInterval(high - low));
+    if (m_axisX->tickInterval() != roundTickInterval(high - low))
+        setBottomAxisRange(low, high);
     const auto pageEnd = double(span.firstPoint + span.pointCount);
     const auto from = std::size_t(std::clamp(std::floor(low) - 1, double(span.firstPoint), pageEnd));
     const auto to = std::size_t(std::clamp(std::ceil(high) + 2, double(from), pageEnd));
@@ -372,11 +387,9 @@ void TrendChart::refresh()
     const bool area = active == int(ChartSeries::Area);
     const bool line = active == int(ChartSeries::Line);
     std::vector<ChartPoint> points;
-    if (area || line) {
-        const ChartPoints &store = m_paging.points(area ? ChartSeries::Area : ChartSeries::Line);
-        points = decimateForColumns(store.values().subspan(from, to - from), std::int64_t(from),
-                                    std::max(columns, 1));
-    }
+    if (area || line)
+        points = decimateForColumns(m_paging.points(area ? ChartSeries::Area : ChartSeries::Line),
+                                    from, to, std::max(columns, 1));
 
     QList<QPointF> list;
     list.reserve(qsizetype(points.size()));

@@ -80,6 +80,7 @@ private:
     void buildGraphicMenu();
     void connectToolbar();
     void navigated();
+    void setBottomAxisRange(double minimum, double maximum);
     void scheduleRefresh();
     void refresh();
 
