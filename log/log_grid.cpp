@@ -48,7 +48,10 @@ public:
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
     {
+        // The style leaves the painter clipped to the section's text, which is empty here.
+        painter->save();
         QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
         if (logicalIndex != m_view->currentIndex().row())
             return;
         const QPointF c = QRectF(rect).center();
@@ -89,8 +92,10 @@ private:
         const int rows = m_view->model()->rowCount();
         if (rows == 0)
             return;
-        m_view->selectRow(rows - 1);
-        m_view->scrollTo(m_view->model()->index(rows - 1, 0));
+        const QModelIndex newest = m_view->model()->index(rows - 1, 0);
+        m_view->selectionModel()->setCurrentIndex(newest, QItemSelectionModel::ClearAndSelect
+                                                               | QItemSelectionModel::Rows);
+        m_view->scrollTo(newest);
     }
 
     QTableView *m_view;
@@ -206,6 +211,8 @@ void setupLogGrid(QTableView *view, LogGridModel *model, const GridWidths &width
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setShowGrid(true);
+    // Narrow columns clip their text rather than hide it behind an ellipsis.
+    view->setTextElideMode(Qt::ElideNone);
     view->setFont(QFont(QStringLiteral("Arial"), 9));
     QPalette palette = view->palette();
     palette.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
@@ -218,13 +225,13 @@ void setupLogGrid(QTableView *view, LogGridModel *model, const GridWidths &width
     auto *rows = new RecordIndicator(view);
     view->setVerticalHeader(rows);
     rows->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, rows,
+                     [rows] { rows->viewport()->update(); });
     QHeaderView *columns = view->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setHighlightSections(false);
-    for (int c = 0; c < LogGridModel::ColumnCount; ++c) {
-        if (widths[std::size_t(c)] > 0)
-            view->setColumnWidth(c, widths[std::size_t(c)]);
-    }
+    for (int c = 0; c < LogGridModel::ColumnCount; ++c)
+        view->setColumnWidth(c, widths[std::size_t(c)]);
 
     new FollowNewest(view);
 }

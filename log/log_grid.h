@@ -48,9 +48,10 @@ private:
     mutable std::list<Window> m_windows;
 };
 
-// Column widths in pixels, in column order; 0 keeps the column's default width.
+// Column widths in pixels, in column order. The five-digit build leaves the time column at the
+// width a time field takes by default: room for "hh:mm:ss" and a margin.
 using GridWidths = std::array<int, LogGridModel::ColumnCount>;
-inline constexpr GridWidths kGridWidths40k{58, 0, 40, 56, 35, 35};
+inline constexpr GridWidths kGridWidths40k{58, 64, 40, 56, 35, 35};
 inline constexpr GridWidths kGridWidths4k{39, 53, 37, 43, 36, 36};
 
 // Sets up `DBGrid1` on the model: read-only, silver, Arial 9 pt, title row and record indicator,

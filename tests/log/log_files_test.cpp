@@ -145,6 +145,13 @@ TEST_F(LogFilesTest, OpenTakesThePathAsChosen)
     files.openOldFile();
     EXPECT_EQ(boxes.errors, QStringList{"unable to open database file"});
     EXPECT_FALSE(table.isOpen());
+
+    // A closed log saves and exports as an empty one.
+    EXPECT_EQ(fileBytes(saveAs("closed.txt")), kHeader);
+    const QString closedTable = saveAs("closed.db");
+    EXPECT_EQ(boxes.errors.size(), 1);
+    ASSERT_TRUE(table.open(closedTable).ok());
+    EXPECT_EQ(table.count(), 0);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "log/log_grid.h"
 
+#include <QHeaderView>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTableView>
 
@@ -69,6 +71,14 @@ TEST_F(LogGridTest, ViewFollowsTheNewestRecord)
     EXPECT_EQ(view.selectionModel()->selectedRows().value(0).row(), 399);
     const QRect last = view.visualRect(model.index(399, 0));
     EXPECT_TRUE(view.viewport()->rect().intersects(last));
+    // The record indicator marks the newest row and no other.
+    QHeaderView *indicator = view.verticalHeader();
+    const QImage marks = indicator->grab().toImage();
+    const auto section = [&](int row) {
+        return marks.copy(0, indicator->sectionViewportPosition(row), indicator->width(), indicator->sectionSize(row));
+    };
+    EXPECT_NE(section(399), section(398));
+    EXPECT_EQ(section(397), section(398));
     EXPECT_EQ(view.columnWidth(LogGridModel::No), 39);
     EXPECT_EQ(view.columnWidth(LogGridModel::Unit), 36);
     EXPECT_EQ(view.editTriggers(), QAbstractItemView::NoEditTriggers);
