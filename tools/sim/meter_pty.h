@@ -27,7 +27,8 @@ public:
     void waitForReaderToLeave(std::chrono::milliseconds limit) const;
 
     // Writes one frame, paced as a line at `baud` bit/s would carry it (10 bits a byte; 0: at once).
-    // False when the reader went away before the frame was through.
+    // False when the reader went away while the pty was too full to take the whole frame; a frame
+    // handed over whole counts as sent, as on a real line, whether or not it is read to the end.
     bool writeFrame(std::string_view bytes, unsigned baud) const;
 
 private:
