@@ -9,7 +9,7 @@
 
 namespace kx::meter {
 
-// The window parts of the data path without a screen: keeps what the window would show and
+// The window controls of the data path without a screen: keeps what the window would show and
 // records what the current frame handed to gauge, bar, log and chart. The headless decoder, the
 // benchmarks and the tests run the data path through it.
 class HeadlessWindow final : public MeterWindow {

@@ -7,7 +7,6 @@
 //   nibble 12: farad, ohm, Rec, HOLD         nibble 13: ampere, volt, hertz, low battery
 //   nibble 14: -, -, -, degrees Celsius
 #include "meter/frame_text.h"
-#include "meter/joined_text.h"
 #include "meter/update_sequence.h"
 
 #include <array>
@@ -137,28 +136,16 @@ Failure LcdDisplay38B(Meter &meter)
     }
 
     const bool overload = digits[1] == '0' && digits[2] == '@';
-    if (overload) {
-        s.ReadingValue = static_cast<float>(negative ? -s.FullScale : s.FullScale);
-    } else {
-        JoinedText reading;
-        reading += sign;
-        for (char glyph : digits)
-            reading += glyph;
-        std::int32_t value = 0;
-        if (Failure failure = toInteger(reading.view(), value))
-            return failure;
-        s.ReadingValue = static_cast<float>(value);
-    }
+    if (Failure failure = setReadingValue(s, negative, digits, overload, s.FullScale))
+        return failure;
 
-    UpdateInputs in;
-    in.negative = negative;
-    in.digits = digits;
-    in.pointPosition = shownPointPosition(lcd);
-    in.overload = overload;
-    in.resetMaxReading = static_cast<float>(-s.FullScale);
-    in.resetMinReading = static_cast<float>(s.FullScale);
-    in.barAtOverload = s.BarFull;
-    return runUpdateSequence(meter, in);
+    return runUpdateSequence(meter, {.negative = negative,
+                                     .digits = digits,
+                                     .pointPosition = shownPointPosition(lcd),
+                                     .overload = overload,
+                                     .resetMaxReading = static_cast<float>(-s.FullScale),
+                                     .resetMinReading = static_cast<float>(s.FullScale),
+                                     .barAtOverload = s.BarFull});
 }
 
 } // namespace kx::meter

@@ -314,18 +314,8 @@ Failure LcdDisplay52B(Meter &meter)
     }
 
     // The overload reading lies one count beyond full scale.
-    if (overload) {
-        s.ReadingValue = static_cast<float>(negative ? -(s.FullScale + 1) : s.FullScale + 1);
-    } else {
-        JoinedText reading;
-        reading += sign;
-        for (char glyph : d)
-            reading += glyph;
-        std::int32_t value = 0;
-        if (Failure failure = toInteger(reading.view(), value))
-            return failure;
-        s.ReadingValue = static_cast<float>(value);
-    }
+    if (Failure failure = setReadingValue(s, negative, d, overload, s.FullScale + 1))
+        return failure;
 
     // Leading zeros are blanked on the LCD only; DisplayText keeps them.
     std::array<bool, 4> visible{true, true, true, true};
@@ -349,16 +339,14 @@ Failure LcdDisplay52B(Meter &meter)
     for (std::size_t k = 0; k < 4; ++k)
         lcd.show(kDigits[k], visible[k]);
 
-    UpdateInputs in;
-    in.negative = negative;
-    in.digits = d;
-    in.pointPosition = shownPointPosition(lcd);
-    in.overload = overload;
-    in.resetMaxReading = static_cast<float>(-(s.FullScale + 1));
-    in.resetMinReading = static_cast<float>(s.FullScale + 1);
-    // The diode range overloads at a quarter of the bar.
-    in.barAtOverload = frame.at(7) == '1' ? 25 : s.BarFull;
-    return runUpdateSequence(meter, in);
+    return runUpdateSequence(meter, {.negative = negative,
+                                     .digits = d,
+                                     .pointPosition = shownPointPosition(lcd),
+                                     .overload = overload,
+                                     .resetMaxReading = static_cast<float>(-(s.FullScale + 1)),
+                                     .resetMinReading = static_cast<float>(s.FullScale + 1),
+                                     // The diode range overloads at a quarter of the bar.
+                                     .barAtOverload = frame.at(7) == '1' ? 25 : s.BarFull});
 }
 
 } // namespace kx::meter

@@ -172,28 +172,16 @@ Failure LcdDisplay53A(Meter &meter)
 
     // The five-digit meter's overload reading is exactly full scale.
     const bool overload = d[2] == '0' && d[3] == '@';
-    if (overload) {
-        s.ReadingValue = static_cast<float>(negative ? -s.FullScale : s.FullScale);
-    } else {
-        JoinedText reading;
-        reading += sign;
-        for (char glyph : d)
-            reading += glyph;
-        std::int32_t value = 0;
-        if (Failure failure = toInteger(reading.view(), value))
-            return failure;
-        s.ReadingValue = static_cast<float>(value);
-    }
+    if (Failure failure = setReadingValue(s, negative, d, overload, s.FullScale))
+        return failure;
 
-    UpdateInputs in;
-    in.negative = negative;
-    in.digits = d;
-    in.pointPosition = entry.point;
-    in.overload = overload;
-    in.resetMaxReading = static_cast<float>(-s.FullScale);
-    in.resetMinReading = static_cast<float>(s.FullScale);
-    in.barAtOverload = s.BarFull;
-    return runUpdateSequence(meter, in);
+    return runUpdateSequence(meter, {.negative = negative,
+                                     .digits = d,
+                                     .pointPosition = entry.point,
+                                     .overload = overload,
+                                     .resetMaxReading = static_cast<float>(-s.FullScale),
+                                     .resetMinReading = static_cast<float>(s.FullScale),
+                                     .barAtOverload = s.BarFull});
 }
 
 } // namespace kx::meter

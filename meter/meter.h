@@ -11,7 +11,7 @@
 namespace kx::meter {
 
 // The data path of one main window: the shared reading state, the LCD it drives, the build's
-// profile flags and the window parts each frame reaches.
+// profile flags and the window controls each frame reaches.
 struct Meter {
     Meter(MeterWindow &window, ProfileFlags flags) : flags(flags), window(window) {}
 

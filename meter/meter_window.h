@@ -7,7 +7,7 @@
 
 namespace kx::meter {
 
-// What the data path drives outside itself: the parts of the main window that each decoded frame
+// What the data path drives outside itself: the controls of the main window that each decoded frame
 // reaches (link icons, gauge, bar, alarm banner, MIN/MAX captions, log, chart, limit check boxes,
 // frame memo). The main window implements it by forwarding to its components.
 class MeterWindow {

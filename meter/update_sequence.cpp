@@ -107,6 +107,17 @@ std::int32_t shownPointPosition(const LcdModel &lcd)
     return 0;
 }
 
+Failure setReadingValue(ReadingState &state, bool negative, std::span<const char> digits, bool overload,
+                        std::int32_t overloadCounts)
+{
+    std::int32_t value = negative ? -overloadCounts : overloadCounts;
+    if (!overload)
+        if (Failure failure = toInteger(joined(negative, digits).view(), value))
+            return failure;
+    state.ReadingValue = static_cast<float>(value);
+    return std::nullopt;
+}
+
 Failure runUpdateSequence(Meter &meter, const UpdateInputs &in)
 {
     ReadingState &s = meter.state;

@@ -31,6 +31,11 @@ void applyFrequencyMode(Meter &meter, bool previous);
 // The point position from the point shapes LcdP1 to LcdP3 now shown (0 for none).
 std::int32_t shownPointPosition(const LcdModel &lcd);
 
+// ReadingValue: OVERLOAD_COUNTS with the reading's sign when the decoder sees an overload, else the
+// sign and digits read as one whole number (points play no part).
+Failure setReadingValue(ReadingState &state, bool negative, std::span<const char> digits, bool overload,
+                        std::int32_t overloadCounts);
+
 // Alarm, MIN/MAX, captions, LCD digits, gauge, log, bar and chart for the decoded reading.
 Failure runUpdateSequence(Meter &meter, const UpdateInputs &in);
 

@@ -12,10 +12,7 @@ struct Case {
     const char *name;
     std::string frame;
     ProfileFlags flags;
-    std::string display;
-    float value;
-    std::string unit, coupling, rangeMode;
-    std::vector<std::string> signs;
+    Reading reading;
     std::string captions; // LcdDa to LcdDd, "_" for blank
     Failure error;
 };
@@ -73,13 +70,7 @@ TEST(SegmentDecoder, DecodesDigitsSignsAndUnits)
         SCOPED_TRACE(c.name);
         Rig rig(c.flags);
         EXPECT_EQ(rig.feed(segmentFrame(c.frame)), c.error);
-        const ReadingState &s = rig.meter.state;
-        EXPECT_EQ(s.DisplayText, c.display);
-        EXPECT_EQ(s.ReadingValue, c.value);
-        EXPECT_EQ(s.UnitText, c.unit);
-        EXPECT_EQ(s.CouplingText, c.coupling);
-        EXPECT_EQ(s.RangeModeText, c.rangeMode);
-        EXPECT_EQ(shownSigns(rig.meter.lcd), sorted(c.signs));
+        expectReading(rig, c.reading);
         EXPECT_EQ(captions(rig.meter.lcd).substr(captions(rig.meter.lcd).size() - 4), c.captions);
     }
 }

@@ -14,12 +14,9 @@ constexpr std::int32_t kGaugeZero = 400;
 struct Case {
     std::string frame;
     ProfileFlags flags;
-    std::string display;
-    float value;
-    std::string unit, coupling, rangeMode;
-    std::vector<std::string> signs;
+    Reading reading;
     std::string digitsShown; // LcdDa to LcdDd: the letter when shown, "_" when hidden
-    std::optional<std::int32_t> gauge = std::nullopt, bar = std::nullopt, chart = std::nullopt;
+    Handed handed = {};
 };
 
 std::string digitsShown(const LcdModel &lcd)
@@ -43,6 +40,8 @@ TEST(CarriageReturnDecoder, DecodesFunctionsRangesAndModifiers)
         {"A20123B00AD", kPlain, "01.23", 123, "V", "DC", "AUTO", with({"LcdP2", "LcdV", "LcdDc1", "LcdAuto"}), "_bcd",
          12 + kGaugeZero, 1, 123},
         {"A40000B000D", kPlain, "0000", 0, "V", "", "MANU", with({"LcdV"}), "___d", kGaugeZero, 1, 0},
+        {"A00012B000D", kPlain, "001.2", 12, "mV", "", "MANU", with({"LcdP3", "LcdV", "Lcdm"}), "__cd"},
+        {"A10123B000D", kPlain, "0.123", 123, "V", "", "MANU", with({"LcdP1", "LcdV"}), "abcd"},
         {"A20000B100D", kPlain, "0.L", kFull + 1, "V", "", "MANU", with({"LcdP2", "LcdV"}), "_bc_", 800, 40, kFull},
         {"A20000B500D", kPlain, "-0.L", -(kFull + 1), "V", "", "MANU", with({"LcdFH", "LcdP2", "LcdV"}), "_bc_", 0,
          40, -kFull},
@@ -86,25 +85,11 @@ TEST(CarriageReturnDecoder, DecodesFunctionsRangesAndModifiers)
                      + (c.flags.has(F::IFKX52B) ? " KX52B" : "") + (c.flags.has(F::IFKX38D) ? " KX38D" : ""));
         Rig rig(c.flags);
         EXPECT_EQ(rig.feed(carriageReturnFrame(c.frame)), std::nullopt);
-        const ReadingState &s = rig.meter.state;
-        EXPECT_EQ(s.LastFrame, c.frame);
+        EXPECT_EQ(rig.meter.state.LastFrame, c.frame);
         EXPECT_EQ(rig.window.Memo1.line(rig.window.Memo1.size() - 1), c.frame);
-        EXPECT_EQ(s.DisplayText, c.display);
-        EXPECT_EQ(s.ReadingValue, c.value);
-        EXPECT_EQ(s.UnitText, c.unit);
-        EXPECT_EQ(s.CouplingText, c.coupling);
-        EXPECT_EQ(s.RangeModeText, c.rangeMode);
-        EXPECT_EQ(shownSigns(rig.meter.lcd), sorted(c.signs));
+        expectReading(rig, c.reading);
         EXPECT_EQ(digitsShown(rig.meter.lcd), c.digitsShown);
-        if (c.gauge) {
-            EXPECT_EQ(rig.window.frame.gauge, c.gauge);
-        }
-        if (c.bar) {
-            EXPECT_EQ(rig.window.frame.bar, c.bar);
-        }
-        if (c.chart) {
-            EXPECT_EQ(rig.window.frame.chart, c.chart);
-        }
+        expectHanded(rig.window, c.handed);
     }
 }
 

@@ -9,13 +9,10 @@ constexpr std::int32_t kFull = 40000;
 
 struct Case {
     std::string frame;
-    std::string display;
-    float value;
-    std::string unit, coupling, rangeMode;
-    std::vector<std::string> signs;
+    Reading reading;
     std::string captions; // LcdD0 to LcdDd, "_" for blank
     Failure error = std::nullopt;
-    std::optional<std::int32_t> gauge = std::nullopt, bar = std::nullopt, chart = std::nullopt;
+    Handed handed = {};
 };
 
 TEST(ExtendedDecoder, DecodesDigitsFunctionsCouplingAndStatus)
@@ -60,24 +57,10 @@ TEST(ExtendedDecoder, DecodesDigitsFunctionsCouplingAndStatus)
         SCOPED_TRACE(c.frame);
         Rig rig;
         EXPECT_EQ(rig.feed(extendedFrame(c.frame)), c.error);
-        const ReadingState &s = rig.meter.state;
-        EXPECT_EQ(s.LastFrame, c.frame);
-        EXPECT_EQ(s.DisplayText, c.display);
-        EXPECT_EQ(s.ReadingValue, c.value);
-        EXPECT_EQ(s.UnitText, c.unit);
-        EXPECT_EQ(s.CouplingText, c.coupling);
-        EXPECT_EQ(s.RangeModeText, c.rangeMode);
-        EXPECT_EQ(shownSigns(rig.meter.lcd), sorted(c.signs));
+        EXPECT_EQ(rig.meter.state.LastFrame, c.frame);
+        expectReading(rig, c.reading);
         EXPECT_EQ(captions(rig.meter.lcd), c.captions);
-        if (c.gauge) {
-            EXPECT_EQ(rig.window.frame.gauge, c.gauge);
-        }
-        if (c.bar) {
-            EXPECT_EQ(rig.window.frame.bar, c.bar);
-        }
-        if (c.chart) {
-            EXPECT_EQ(rig.window.frame.chart, c.chart);
-        }
+        expectHanded(rig.window, c.handed);
     }
 }
 

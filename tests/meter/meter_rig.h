@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -92,6 +93,19 @@ inline std::string captions(const LcdModel &lcd)
 
 namespace kx::meter::test {
 
+// What a decoded frame leaves in the reading state and on the LCD's signs.
+struct Reading {
+    std::string display;
+    float value;
+    std::string unit, coupling, rangeMode;
+    std::vector<std::string> signs;
+};
+
+// What the frame handed to gauge, bar and chart; unset fields are not checked.
+struct Handed {
+    std::optional<std::int32_t> gauge = std::nullopt, bar = std::nullopt, chart = std::nullopt;
+};
+
 // Shown elements other than the digit labels, sorted.
 inline std::vector<std::string> shownSigns(const LcdModel &lcd)
 {
@@ -140,6 +154,36 @@ inline std::string nibbles(const Segments &f)
     for (int i = 1; i <= 14; ++i)
         text += "0123456789ABCDEF"[n[static_cast<std::size_t>(i)]];
     return text;
+}
+
+} // namespace kx::meter::test
+
+#include <gtest/gtest.h>
+
+namespace kx::meter::test {
+
+inline void expectReading(const Rig &rig, const Reading &expected)
+{
+    const ReadingState &s = rig.meter.state;
+    EXPECT_EQ(s.DisplayText, expected.display);
+    EXPECT_EQ(s.ReadingValue, expected.value);
+    EXPECT_EQ(s.UnitText, expected.unit);
+    EXPECT_EQ(s.CouplingText, expected.coupling);
+    EXPECT_EQ(s.RangeModeText, expected.rangeMode);
+    EXPECT_EQ(shownSigns(rig.meter.lcd), sorted(expected.signs));
+}
+
+inline void expectHanded(const HeadlessWindow &window, const Handed &expected)
+{
+    if (expected.gauge) {
+        EXPECT_EQ(window.frame.gauge, expected.gauge);
+    }
+    if (expected.bar) {
+        EXPECT_EQ(window.frame.bar, expected.bar);
+    }
+    if (expected.chart) {
+        EXPECT_EQ(window.frame.chart, expected.chart);
+    }
 }
 
 } // namespace kx::meter::test
