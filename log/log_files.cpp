@@ -26,7 +26,7 @@ void appendLine(QByteArray &out, const QByteArray &no, const QString (&fields)[5
 Status saveLogAsText(const LogTable &table, const QString &path)
 {
     const Status failed{QStringLiteral("Could not save table to specified file: ") + path};
-    if (table.isOpenFile(path))
+    if (table.isOpenFile(path) || LogTable::isLockedElsewhere(path))
         return failed;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -21,7 +21,7 @@ inline const QStringList kOpenFilters{QStringLiteral("access data files (*.DB *.
 
 // `SaveLogAsText`: the tab-separated text export, header line and one line per record, CR LF after
 // each line. Written through a temporary file beside `path`, so a failed write leaves any file
-// there as it was; the log table's own file is never overwritten with text.
+// there as it was; a log table in use, by this log or another program, is never overwritten.
 Status saveLogAsText(const LogTable &table, const QString &path);
 
 // Save, export and open of the log, with their dialogs and messages.

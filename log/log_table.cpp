@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <sqlite3.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -276,8 +278,21 @@ bool LogTable::isOpenFile(const QString &path) const
     return isOpen() && sameFile(path, m_path);
 }
 
+bool LogTable::isLockedElsewhere(const QString &path)
+{
+    Database probe;
+    if (!QFileInfo::exists(path) || !probe.open(path, false).ok())
+        return false;
+    const bool locked = !probe.exec("BEGIN EXCLUSIVE").ok() && sqlite3_errcode(probe.handle()) == SQLITE_BUSY;
+    probe.exec("ROLLBACK");
+    return locked;
+}
+
 Status LogTable::saveAsTable(const QString &path)
 {
+    const bool replacesOpenFile = isOpenFile(path);
+    if (!replacesOpenFile && isLockedElsewhere(path))
+        return {QStringLiteral("database is locked")};
     const QFileInfo target(path);
     QTemporaryFile scratchFile(target.absolutePath() + QStringLiteral("/.kx52b-save-XXXXXX"));
     if (!scratchFile.open())
@@ -316,7 +331,6 @@ Status LogTable::saveAsTable(const QString &path)
     if (!s.ok())
         return s;
 
-    const bool replacesOpenFile = isOpenFile(path);
     if (std::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()) != 0)
         return {QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
     scratchFile.setAutoRemove(false);

@@ -53,6 +53,8 @@ public:
     Status saveAsTable(const QString &path);
     // True when `path` names the file this table was opened from.
     bool isOpenFile(const QString &path) const;
+    // True when `path` is a log table that another program holds open, which no save may replace.
+    static bool isLockedElsewhere(const QString &path);
 
     // Records logged since the table was opened or emptied, or since the last successful save.
     bool hasUnsavedRecords() const { return m_unsaved; }

@@ -81,8 +81,21 @@ TEST_F(LogFilesTest, FailedWritesKeepWhatWasThere)
     EXPECT_EQ(boxes.shown.last(), "Could not save table to specified file: " + path("run.DB"));
     EXPECT_EQ(fileBytes(path("run.DB")), logFile);
 
+    // Nor over a table another program has open.
+    LogTable other;
+    ASSERT_TRUE(other.openStartup(path("other.db")).ok());
+    const QByteArray otherFile = fileBytes(path("other.db"));
+    saveAs("other.db");
+    EXPECT_EQ(boxes.errors, QStringList{"database is locked"});
+    ASSERT_TRUE(QFile::rename(path("other.db"), path("other.DB")));
+    other.close();
+    ASSERT_TRUE(other.open(path("other.DB")).ok());
+    saveAs("other.DB");
+    EXPECT_EQ(boxes.shown.last(), "Could not save table to specified file: " + path("other.DB"));
+    EXPECT_EQ(fileBytes(path("other.DB")), otherFile);
+
     saveAs("no/such/dir/log.db");
-    ASSERT_EQ(boxes.errors.size(), 1);
+    ASSERT_EQ(boxes.errors.size(), 2);
     EXPECT_TRUE(table.hasUnsavedRecords());
 }
 
