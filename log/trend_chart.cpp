@@ -360,6 +360,33 @@ void TrendChart::setBottomAxisRange(double minimum, double maximum)
     }
 }
 
+QList<QPointF> TrendChart::visiblePoints(const PageSpan &span)
+{
+    // Only the points inside the visible x range (and one beyond each edge, so the line reaches
+    // the border) are handed over, cut to the plot's width.
+    const double low = m_axisX->min();
+    const double high = m_axisX->max();
+    if (m_axisX->tickInterval() != roundTickInterval(high - low))
+        setBottomAxisRange(low, high);
+    const auto pageEnd = double(span.firstPoint + span.pointCount);
+    const auto from = std::size_t(std::clamp(std::floor(low) - 1, double(span.firstPoint), pageEnd));
+    const auto to = std::size_t(std::clamp(std::ceil(high) + 2, double(from), pageEnd));
+    const double plotWidth =
+        m_chart->plotArea().width() >= 1 ? m_chart->plotArea().width() : kFallbackPlotWidth;
+    const int columns = int(std::ceil(plotWidth * double(to - from) / std::max(high - low, 1.0)));
+
+    const int active = m_paging.activeSeries();
+    if (active != int(ChartSeries::Area) && active != int(ChartSeries::Line))
+        return {};
+    const std::vector<ChartPoint> points = decimateForColumns(
+        m_paging.points(ChartSeries(active)), from, to, std::max(columns, 1));
+    QList<QPointF> list;
+    list.reserve(qsizetype(points.size()));
+    for (const ChartPoint &point : points)
+        list.append(QPointF(point.x, point.y));
+    return list;
+}
+
 void TrendChart::refresh()
 {
     m_refreshPending = false;
@@ -371,33 +398,12 @@ void TrendChart::refresh()
         m_shownSpan = span;
     }
 
-    // Only the points inside the visible x range (and one beyond each edge, so the line reaches
-    // the border) are handed over.
-    const double low = m_axisX->min();
-    const double high = m_axisX->max();
-    if (m_axisX->tickInterval() != roundTickInterval(high - low))
-        setBottomAxisRange(low, high);
-    const auto pageEnd = double(span.firstPoint + span.pointCount);
-    const auto from = std::size_t(std::clamp(std::floor(low) - 1, double(span.firstPoint), pageEnd));
-    const auto to = std::size_t(std::clamp(std::ceil(high) + 2, double(from), pageEnd));
-    const double plotWidth =
-        m_chart->plotArea().width() >= 1 ? m_chart->plotArea().width() : kFallbackPlotWidth;
-    const int columns = int(std::ceil(plotWidth * double(to - from) / std::max(high - low, 1.0)));
-    const int active = m_paging.activeSeries();
-    const bool area = active == int(ChartSeries::Area);
-    const bool line = active == int(ChartSeries::Line);
-    std::vector<ChartPoint> points;
-    if (area || line)
-        points = decimateForColumns(m_paging.points(area ? ChartSeries::Area : ChartSeries::Line),
-                                    from, to, std::max(columns, 1));
-
-    QList<QPointF> list;
-    list.reserve(qsizetype(points.size()));
-    for (const ChartPoint &point : points)
-        list.append(QPointF(point.x, point.y));
+    const QList<QPointF> points = visiblePoints(span);
     // Only the active series is handed points; the other is hidden and empty.
-    m_areaUpper->replace(area ? list : QList<QPointF>());
-    m_series1->replace(line ? list : QList<QPointF>());
+    const bool area = m_paging.activeSeries() == int(ChartSeries::Area);
+    const bool line = m_paging.activeSeries() == int(ChartSeries::Line);
+    m_areaUpper->replace(area ? points : QList<QPointF>());
+    m_series1->replace(line ? points : QList<QPointF>());
     m_series2->setVisible(area);
     m_series1->setVisible(line);
 }

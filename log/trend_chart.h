@@ -5,6 +5,8 @@
 #include "log/trend_chart_toolbar.h"
 
 #include <QImage>
+#include <QList>
+#include <QPointF>
 #include <QRect>
 #include <QWidget>
 
@@ -82,6 +84,7 @@ private:
     void navigated();
     void setBottomAxisRange(double minimum, double maximum);
     void scheduleRefresh();
+    QList<QPointF> visiblePoints(const PageSpan &span);
     void refresh();
 
     ChartPaging m_paging;

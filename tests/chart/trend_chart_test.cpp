@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QValueAxis>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -192,6 +194,34 @@ TEST_F(ChartFixture, EnlargeOverTheWindowAndRestore)
     EXPECT_EQ(chart->geometry(), QRect(10, 100, 600, 300));
     EXPECT_TRUE(enlarge->isVisible());
     EXPECT_FALSE(restore->isVisible());
+}
+
+TEST_F(ChartFixture, DraggedZoomHoldsUntilThePageChanges)
+{
+    feed(250, 1000);
+    auto *view = chart->findChild<QChartView *>();
+    auto *axis = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Horizontal).first());
+    ASSERT_EQ(axis->min(), 200);
+    const QRectF plot = view->chart()->plotArea();
+    QWidget *surface = view->viewport();
+    const QPoint from = view->mapFromScene(plot.topLeft() + QPointF(plot.width() / 4, 5));
+    const QPoint to = view->mapFromScene(plot.bottomRight() - QPointF(plot.width() / 4, 5));
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    QTest::mouseMove(surface, to);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
+    settle();
+    const double zoomedMin = axis->min();
+    const double zoomedMax = axis->max();
+    EXPECT_NEAR(zoomedMin, 225, 2);
+    EXPECT_NEAR(zoomedMax, 275, 2);
+
+    feed(10, 2000);
+    EXPECT_EQ(axis->min(), zoomedMin) << "new points on the same page keep the zoom";
+    EXPECT_EQ(axis->max(), zoomedMax);
+    child<QToolButton>("BtFirst")->click();
+    settle();
+    EXPECT_EQ(axis->min(), 0);
+    EXPECT_EQ(axis->max(), 99);
 }
 
 struct PictureFixture : ChartFixture {
