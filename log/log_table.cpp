@@ -93,8 +93,11 @@ Status LogTable::openStartup(const QString &path)
         Database created;
         if (Status s = created.open(path, true); !s.ok())
             return s;
-        if (Status s = created.exec(sql(kSchema)); !s.ok())
+        if (Status s = created.exec(sql(kSchema)); !s.ok()) {
+            created.close();
+            QFile::remove(path);
             return s;
+        }
     }
     return open(path);
 }
