@@ -17,6 +17,7 @@ inline constexpr std::int32_t kNoPointIndex = -1;
 
 // The shared reading state through which receivers, decoders, the update sequence, gauge, limits,
 // log and chart cooperate. One instance lives beside the main window, touched on its thread only.
+// The log's own counters (record number, limit, count, sampling ticks) live with the log.
 // The texts keep their capacity from construction on, so decoding a frame never allocates.
 struct ReadingState {
     ReadingState();
@@ -44,10 +45,6 @@ struct ReadingState {
     std::int32_t GaugeZero = 0;
     std::int32_t BarFull = 0;
     std::int32_t GaugeSpan = 0;
-    std::int32_t RecordNo = 1;
-    std::int32_t MaxRecords = 10000;
-    std::int32_t RecordCount = 0;
-    std::int32_t SampleTicks = 0;
 };
 
 } // namespace kx::meter
