@@ -70,7 +70,11 @@ TrendChart::TrendChart(QWidget *parent)
     refresh();
 }
 
-TrendChart::~TrendChart() = default;
+TrendChart::~TrendChart()
+{
+    // The chart's axes and plot signal this object; they go first, while it is still whole.
+    delete m_view;
+}
 
 void TrendChart::buildChart()
 {

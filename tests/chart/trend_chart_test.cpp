@@ -28,8 +28,8 @@ struct RecordedMessages : kx::log::ChartMessages {
 };
 
 // The chart inside a window of the size the main window has, placed below its other controls.
-struct ChartFixture : testing::Test {
-    ChartFixture()
+struct TrendChartTest : testing::Test {
+    TrendChartTest()
     {
         window.resize(720, 520);
         chart = new TrendChart(&window);
@@ -86,7 +86,7 @@ int pixelsOf(const QImage &image, const QColor &colour, int rows = -1)
 const QColor kAreaFill(255, 255, 128);
 const QColor kLinePen(128, 255, 0);
 
-TEST_F(ChartFixture, ToolbarAndMenuDriveTheSameNavigation)
+TEST_F(TrendChartTest, ToolbarAndMenuDriveTheSameNavigation)
 {
     std::vector<bool> liveChanges;
     QObject::connect(chart, &TrendChart::chartLiveChanged,
@@ -124,7 +124,7 @@ TEST_F(ChartFixture, ToolbarAndMenuDriveTheSameNavigation)
     EXPECT_EQ(liveChanges, (std::vector<bool>{false, false, false, false, false, false, true}));
 }
 
-TEST_F(ChartFixture, FillCheckBoxAndMenuItemAgreeAndPickTheSeries)
+TEST_F(TrendChartTest, FillCheckBoxAndMenuItemAgreeAndPickTheSeries)
 {
     feed(50, 20000);
     QCheckBox *fill = child<QCheckBox>("BtFill");
@@ -149,7 +149,7 @@ TEST_F(ChartFixture, FillCheckBoxAndMenuItemAgreeAndPickTheSeries)
     EXPECT_EQ(chart->picture(), line);
 }
 
-TEST_F(ChartFixture, ResetLeavesOnlyTheSamplePointAndTheCaption)
+TEST_F(TrendChartTest, ResetLeavesOnlyTheSamplePointAndTheCaption)
 {
     feed(250, 20000);
     child<QToolButton>("BtFirst")->click();
@@ -164,7 +164,7 @@ TEST_F(ChartFixture, ResetLeavesOnlyTheSamplePointAndTheCaption)
     EXPECT_GT(pixelsOf(chart->picture(), kAreaFill), 100) << "x = 1 is drawn on page 1";
 }
 
-TEST_F(ChartFixture, PointsPerPageField)
+TEST_F(TrendChartTest, PointsPerPageField)
 {
     feed(250, 1000);
     QLineEdit *field = child<QLineEdit>("Maxrecord");
@@ -182,7 +182,7 @@ TEST_F(ChartFixture, PointsPerPageField)
     EXPECT_EQ(chart->chartPageCount(), 6);
 }
 
-TEST_F(ChartFixture, EnlargeOverTheWindowAndRestore)
+TEST_F(TrendChartTest, EnlargeOverTheWindowAndRestore)
 {
     QToolButton *enlarge = child<QToolButton>("TbFd");
     QToolButton *restore = child<QToolButton>("TbSx");
@@ -196,7 +196,7 @@ TEST_F(ChartFixture, EnlargeOverTheWindowAndRestore)
     EXPECT_FALSE(restore->isVisible());
 }
 
-TEST_F(ChartFixture, DraggedZoomHoldsUntilThePageChanges)
+TEST_F(TrendChartTest, DraggedZoomHoldsUntilThePageChanges)
 {
     feed(250, 1000);
     auto *view = chart->findChild<QChartView *>();
@@ -224,13 +224,13 @@ TEST_F(ChartFixture, DraggedZoomHoldsUntilThePageChanges)
     EXPECT_EQ(axis->max(), 99);
 }
 
-struct PictureFixture : ChartFixture {
-    PictureFixture() { QDir::setCurrent(dir.path()); }
-    ~PictureFixture() override { QDir::setCurrent(QDir::rootPath()); }
+struct TrendChartPictureTest : TrendChartTest {
+    TrendChartPictureTest() { QDir::setCurrent(dir.path()); }
+    ~TrendChartPictureTest() override { QDir::setCurrent(QDir::rootPath()); }
     QTemporaryDir dir;
 };
 
-TEST_F(PictureFixture, SaveWritesThePictureThenTellsWhere)
+TEST_F(TrendChartPictureTest, SaveWritesThePictureThenTellsWhere)
 {
     feed(50, 20000);
     const QString path = QDir(dir.path()).absoluteFilePath("databmp.bmp");
@@ -248,7 +248,7 @@ TEST_F(PictureFixture, SaveWritesThePictureThenTellsWhere)
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), chart->picture());
 }
 
-TEST_F(PictureFixture, SaveThatCannotWriteSaysSo)
+TEST_F(TrendChartPictureTest, SaveThatCannotWriteSaysSo)
 {
     // A directory in the file's place cannot be replaced by a file, even by root.
     ASSERT_TRUE(QDir(dir.path()).mkdir("databmp.bmp"));
@@ -260,7 +260,7 @@ TEST_F(PictureFixture, SaveThatCannotWriteSaysSo)
         << messages.errors[0].toStdString();
 }
 
-TEST_F(ChartFixture, MillionPointPageStillShowsASingleSpike)
+TEST_F(TrendChartTest, MillionPointPageStillShowsASingleSpike)
 {
     child<QCheckBox>("BtFill")->click();
     child<QLineEdit>("Maxrecord")->setText("0");
