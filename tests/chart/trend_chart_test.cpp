@@ -184,10 +184,14 @@ TEST_F(TrendChartTest, PointsPerPageField)
 
 TEST_F(TrendChartTest, EnlargeOverTheWindowAndRestore)
 {
+    QWidget gauge(&window);  // another control of the window, placed later than the chart
+    gauge.setGeometry(400, 40, 100, 50);
+    gauge.show();
     QToolButton *enlarge = child<QToolButton>("TbFd");
     QToolButton *restore = child<QToolButton>("TbSx");
     enlarge->click();
     EXPECT_EQ(chart->geometry(), QRect(2, 28, 708, 435));
+    EXPECT_TRUE(chart->isAncestorOf(window.childAt(450, 60))) << "the chart lies above the others";
     EXPECT_FALSE(enlarge->isVisible());
     EXPECT_TRUE(restore->isVisible());
     restore->click();
