@@ -118,3 +118,21 @@ TEST(CarriageReturnDecoder, RangeDigitIsConvertedOnlyWhereTheFunctionReadsIt)
 
 } // namespace
 } // namespace kx::meter::test
+
+namespace kx::meter::test {
+namespace {
+
+TEST(CarriageReturnDecoder, FrameLogKeepsTheLatestLinesOldestFirst)
+{
+    Rig rig(kPlain);
+    const std::size_t total = FrameMemo::kLines + 5;
+    for (std::size_t i = 0; i < total; ++i)
+        (void)rig.feed(carriageReturnFrame("A4" + std::to_string(1000 + i) + "B000D"));
+    const FrameMemo &memo = rig.window.Memo1;
+    ASSERT_EQ(memo.size(), FrameMemo::kLines);
+    EXPECT_EQ(memo.line(0), "A41005B000D");
+    EXPECT_EQ(memo.line(memo.size() - 1), "A4" + std::to_string(1000 + total - 1) + "B000D");
+}
+
+} // namespace
+} // namespace kx::meter::test
