@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace kx::log {
 
@@ -48,6 +49,13 @@ static std::optional<QString> chosen(QFileDialog &dialog)
     return dialog.selectedFiles().constFirst();
 }
 
+// The one extension of a filter such as "DB File(*.db)"; empty for "All File(*.*)".
+static QString filterExtension(const QString &filter)
+{
+    static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)$"));
+    return single.match(filter).captured(1);
+}
+
 std::optional<QString> WidgetFileDialogs::saveFileName(const QStringList &filters, const QString &defaultSuffix)
 {
     QFileDialog dialog(m_parent);
@@ -55,7 +63,11 @@ std::optional<QString> WidgetFileDialogs::saveFileName(const QStringList &filter
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(defaultSuffix);
-    dialog.setOption(QFileDialog::ReadOnly, false);
+    // A name typed without extension takes the chosen kind's: "run" under "DB File" is "run.db".
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, defaultSuffix](const QString &filter) {
+        const QString extension = filterExtension(filter);
+        dialog.setDefaultSuffix(extension.isEmpty() ? defaultSuffix : extension);
+    });
     return chosen(dialog);
 }
 
