@@ -69,9 +69,9 @@ struct TrendChartTest : testing::Test {
         return nullptr;
     }
 
+    RecordedMessages messages;  // outlives the chart, which reports to it
     QWidget window;
     TrendChart *chart = nullptr;
-    RecordedMessages messages;
 };
 
 int pixelsOf(const QImage &image, const QColor &colour, int rows = -1)
