@@ -2,7 +2,12 @@
 
 #include "log/log_report.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QPrintPreviewWidget>
+#include <QTimer>
+
+#include <functional>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -55,6 +60,52 @@ TEST_F(LogReportTest, EmptyLogGivesNoReport)
     appendRecords(1);
     ASSERT_TRUE(writeLogReportPdf(table, pdf).ok());
     EXPECT_EQ(pageCount(pdf), 1);
+}
+
+// Runs `act` on the modal window once one is up; stops looking when `timer` goes.
+void whenModal(QTimer &timer, std::function<void(QWidget *)> act)
+{
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&timer, act] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            timer.stop();
+            act(dialog);
+        }
+    });
+    timer.start();
+}
+
+TEST_F(LogReportTest, PreviewShowsTheRecordsLoggedBeforeIt)
+{
+    appendRecords(37);
+    int pages = -1, pagesAfterMore = -1;
+    QTimer poll;
+    whenModal(poll, [&](QWidget *dialog) {
+        auto *pagesView = dialog->findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(pagesView, nullptr);
+        pages = pagesView->pageCount();
+        // Readings keep coming while the preview is open; a new layout leaves them out.
+        appendRecords(40, 38);
+        pagesView->updatePreview();
+        pagesAfterMore = pagesView->pageCount();
+        dialog->close();
+    });
+    QWidget parent;
+    previewLogReport(table, &parent);
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(pagesAfterMore, 1);
+}
+
+TEST_F(LogReportTest, EmptyLogOpensNoPreview)
+{
+    bool opened = false;
+    QTimer poll;
+    whenModal(poll, [&](QWidget *dialog) {
+        opened = true;
+        dialog->close();
+    });
+    previewLogReport(table, nullptr);
+    EXPECT_FALSE(opened);
 }
 
 } // namespace
