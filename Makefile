@@ -35,7 +35,8 @@ test-fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash fuzz/run.sh $(FUZZ_BUILD)/bin $(FUZZ_SECONDS)
 
-test: test-main test-asan test-fuzz
+# The plain build's test run comes last so its summary closes the output.
+test: test-fuzz test-asan test-main
 
 bench: build
 	bash bench/run.sh $(BUILD)/bin
