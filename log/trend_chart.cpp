@@ -102,7 +102,7 @@ void TrendChart::buildChart()
     m_axisY->setMinorTickCount(4);
     QPen axisPen(kValueAxisLine, 1, Qt::DashLine);
     m_axisY->setLinePen(axisPen);
-    m_axisY->setRange(-kLayoutValueRange, kLayoutValueRange);
+    setChartLeftAxis(-kLayoutValueRange, kLayoutValueRange);
     m_chart->addAxis(m_axisX, Qt::AlignBottom);
     m_chart->addAxis(m_axisY, Qt::AlignLeft);
 
@@ -129,7 +129,7 @@ void TrendChart::buildChart()
     m_view->viewport()->setCursor(Qt::CrossCursor);
 
     // A zoom changes what is visible, and a page of many points is cut to the plot's width.
-    connect(m_axisX, &QValueAxis::rangeChanged, this, &TrendChart::scheduleRefresh);
+    connect(m_axisX, &QValueAxis::rangeChanged, this, &TrendChart::bottomAxisChanged);
     connect(m_chart, &QChart::plotAreaChanged, this, &TrendChart::scheduleRefresh);
 }
 
@@ -211,6 +211,8 @@ void TrendChart::ShowSeries(int which)
 
 void TrendChart::setChartLeftAxis(double minimum, double maximum)
 {
+    m_valueMinimum = minimum;
+    m_valueMaximum = maximum;
     m_axisY->setRange(minimum, maximum);
 }
 
@@ -251,6 +253,8 @@ void TrendChart::navigated()
     m_bar.btNext->setEnabled(enabled.next);
     m_bar.btLast->setEnabled(enabled.last);
     m_bar.bt10->setText(QString::fromStdString(m_paging.caption()));
+    // Navigating lays the page out anew, even when it stays the same page.
+    m_shownSpan = PageSpan{-1, -1, 0, 0};
     scheduleRefresh();
     emit chartLiveChanged(m_paging.live());
 }
@@ -350,6 +354,14 @@ void TrendChart::scheduleRefresh()
     QMetaObject::invokeMethod(this, &TrendChart::refresh, Qt::QueuedConnection);
 }
 
+void TrendChart::bottomAxisChanged()
+{
+    // The chart itself sets the axis only while refreshing; any other change is the user's zoom.
+    if (!m_refreshing)
+        m_zoomed = true;
+    scheduleRefresh();
+}
+
 void TrendChart::setBottomAxisRange(double minimum, double maximum)
 {
     // The axis lays out its ticks at every change: a small interval over a wide range, even for a
@@ -396,11 +408,17 @@ void TrendChart::refresh()
     m_refreshPending = false;
     const QScopedValueRollback guard(m_refreshing, true);
     const PageSpan span = m_paging.pageSpan();
-    if (span.firstX != m_shownSpan.firstX || span.lastX != m_shownSpan.lastX) {
-        // A new page undoes any zoom; new points on the same page keep it.
+    // A new page undoes any zoom; new points on the same page keep it, also when all points are
+    // on one page that grows with them.
+    const bool grown = m_paging.pointsPerPage() <= 0 && span.firstX == m_shownSpan.firstX &&
+                       span.lastX > m_shownSpan.lastX;
+    if ((span.firstX != m_shownSpan.firstX || span.lastX != m_shownSpan.lastX) &&
+        !(m_zoomed && grown)) {
         setBottomAxisRange(double(span.firstX), double(std::max(span.lastX, span.firstX + 1)));
-        m_shownSpan = span;
+        m_axisY->setRange(m_valueMinimum, m_valueMaximum);
+        m_zoomed = false;
     }
+    m_shownSpan = span;
 
     const QList<QPointF> points = visiblePoints(span);
     // Only the active series is handed points; the other is hidden and empty.

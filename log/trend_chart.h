@@ -84,6 +84,7 @@ private:
     void navigated();
     void setBottomAxisRange(double minimum, double maximum);
     void scheduleRefresh();
+    void bottomAxisChanged();
     QList<QPointF> visiblePoints(const PageSpan &span);
     void refresh();
 
@@ -101,7 +102,11 @@ private:
     ChartMessageBoxes m_messageBoxes{this};
     ChartMessages *m_messages = &m_messageBoxes;
     QRect m_savedChartBounds;
+    // The value axis as the program set it, which a page turn brings back after a zoom.
+    double m_valueMinimum = 0;
+    double m_valueMaximum = 0;
     PageSpan m_shownSpan{-1, -1, 0, 0};
+    bool m_zoomed = false;
     bool m_refreshPending = false;
     bool m_refreshing = false;
 };

@@ -69,6 +69,26 @@ struct TrendChartTest : testing::Test {
         return nullptr;
     }
 
+    QValueAxis *axis(Qt::Orientation orientation) const
+    {
+        auto *view = chart->findChild<QChartView *>();
+        return qobject_cast<QValueAxis *>(view->chart()->axes(orientation).first());
+    }
+
+    // Drags a rectangle over the middle half of the plot's width, as a user zooms.
+    void dragZoom()
+    {
+        auto *view = chart->findChild<QChartView *>();
+        const QRectF plot = view->chart()->plotArea();
+        QWidget *surface = view->viewport();
+        const QPoint from = view->mapFromScene(plot.topLeft() + QPointF(plot.width() / 4, 5));
+        const QPoint to = view->mapFromScene(plot.bottomRight() - QPointF(plot.width() / 4, 5));
+        QTest::mousePress(surface, Qt::LeftButton, {}, from);
+        QTest::mouseMove(surface, to);
+        QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
+        settle();
+    }
+
     RecordedMessages messages;  // outlives the chart, which reports to it
     QWidget window;
     TrendChart *chart = nullptr;
@@ -203,29 +223,45 @@ TEST_F(TrendChartTest, EnlargeOverTheWindowAndRestore)
 TEST_F(TrendChartTest, DraggedZoomHoldsUntilThePageChanges)
 {
     feed(250, 1000);
-    auto *view = chart->findChild<QChartView *>();
-    auto *axis = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Horizontal).first());
-    ASSERT_EQ(axis->min(), 200);
-    const QRectF plot = view->chart()->plotArea();
-    QWidget *surface = view->viewport();
-    const QPoint from = view->mapFromScene(plot.topLeft() + QPointF(plot.width() / 4, 5));
-    const QPoint to = view->mapFromScene(plot.bottomRight() - QPointF(plot.width() / 4, 5));
-    QTest::mousePress(surface, Qt::LeftButton, {}, from);
-    QTest::mouseMove(surface, to);
-    QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
-    settle();
-    const double zoomedMin = axis->min();
-    const double zoomedMax = axis->max();
+    ASSERT_EQ(axis(Qt::Horizontal)->min(), 200);
+    dragZoom();
+    const double zoomedMin = axis(Qt::Horizontal)->min();
+    const double zoomedMax = axis(Qt::Horizontal)->max();
     EXPECT_NEAR(zoomedMin, 225, 2);
     EXPECT_NEAR(zoomedMax, 275, 2);
+    EXPECT_LT(axis(Qt::Vertical)->max(), 40000);
 
     feed(10, 2000);
-    EXPECT_EQ(axis->min(), zoomedMin) << "new points on the same page keep the zoom";
-    EXPECT_EQ(axis->max(), zoomedMax);
+    EXPECT_EQ(axis(Qt::Horizontal)->min(), zoomedMin) << "new points on the same page keep the zoom";
+    EXPECT_EQ(axis(Qt::Horizontal)->max(), zoomedMax);
     child<QToolButton>("BtFirst")->click();
     settle();
-    EXPECT_EQ(axis->min(), 0);
-    EXPECT_EQ(axis->max(), 99);
+    EXPECT_EQ(axis(Qt::Horizontal)->min(), 0);
+    EXPECT_EQ(axis(Qt::Horizontal)->max(), 99);
+    EXPECT_EQ(axis(Qt::Vertical)->min(), -40000) << "the value axis is the program's again";
+    EXPECT_EQ(axis(Qt::Vertical)->max(), 40000);
+}
+
+TEST_F(TrendChartTest, DraggedZoomOfAllPointsOnOnePageHoldsUntilNavigation)
+{
+    child<QLineEdit>("Maxrecord")->setText("0");
+    feed(250, 1000);
+    ASSERT_EQ(axis(Qt::Horizontal)->max(), 250);
+    feed(10, 1000);
+    EXPECT_EQ(axis(Qt::Horizontal)->max(), 260) << "unzoomed, the page grows with its points";
+    dragZoom();
+    const double zoomedMax = axis(Qt::Horizontal)->max();
+    ASSERT_LT(zoomedMax, 250);
+
+    feed(10, 2000);
+    EXPECT_EQ(axis(Qt::Horizontal)->max(), zoomedMax) << "new points keep the zoom";
+    child<QToolButton>("BTlast")->click();
+    settle();
+    EXPECT_EQ(axis(Qt::Horizontal)->min(), 0);
+    EXPECT_EQ(axis(Qt::Horizontal)->max(), 270);
+    EXPECT_EQ(axis(Qt::Vertical)->max(), 40000);
+    feed(10, 1000);
+    EXPECT_EQ(axis(Qt::Horizontal)->max(), 280) << "and the page grows again";
 }
 
 struct TrendChartPictureTest : TrendChartTest {
