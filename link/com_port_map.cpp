@@ -1,5 +1,7 @@
 #include "link/com_port_map.h"
 
+#include "meter/integer_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -12,11 +14,15 @@ namespace {
 
 struct Candidate {
     bool builtInUart;
+    std::int32_t uartNumber; // ttyS<n>: the kernel numbers the motherboard's ports first
     std::string treePosition;
     std::string name;
 
-    // Built-in UARTs sort first.
-    auto key() const { return std::make_tuple(!builtInUart, std::cref(treePosition), std::cref(name)); }
+    // Built-in UARTs sort first, by their number; the others by where they hang.
+    auto key() const
+    {
+        return std::make_tuple(!builtInUart, uartNumber, std::cref(treePosition), std::cref(name));
+    }
 };
 
 bool hasNoHardware(const std::filesystem::path &ttyDir)
@@ -54,7 +60,12 @@ std::vector<std::string> serialDevicesPresent(const std::filesystem::path &sysCl
         if (linkError || hasNoHardware(entry.path()))
             continue;
         const std::string name = entry.path().filename().string();
-        found.push_back({name.starts_with("ttyS"), position.string(), name});
+        const std::optional<std::int32_t> uart =
+            name.starts_with("ttyS") ? meter::parseInteger(std::string_view(name).substr(4)) : std::nullopt;
+        if (uart)
+            found.push_back({true, *uart, {}, name});
+        else
+            found.push_back({false, 0, position.string(), name});
     }
     std::sort(found.begin(), found.end(),
               [](const Candidate &a, const Candidate &b) { return a.key() < b.key(); });

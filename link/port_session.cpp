@@ -1,9 +1,13 @@
 #include "link/port_session.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+#include <limits>
 #include <memory>
 
 namespace kx::link {
@@ -47,12 +51,22 @@ std::optional<std::string> runPortSession(const PortSession &session)
         return "cannot open " + describe(driver) + ": " + driver.LastError();
     if (session.finished && session.finished())
         return std::nullopt;
+    // A timer takes at most an int of milliseconds (some 24 days); a longer run re-arms it until
+    // the end is reached.
+    const QDeadlineTimer end(std::chrono::seconds(session.seconds));
     QTimer deadline;
-    if (session.seconds > 0) {
-        QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-        deadline.setSingleShot(true);
-        deadline.start(session.seconds * 1000);
-    }
+    deadline.setSingleShot(true);
+    const auto arm = [&] {
+        deadline.start(static_cast<int>(std::min<qint64>(end.remainingTime(), std::numeric_limits<int>::max())));
+    };
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        if (end.hasExpired())
+            loop.quit();
+        else
+            arm();
+    });
+    if (session.seconds > 0)
+        arm();
     loop.exec();
     return failure;
 }

@@ -51,6 +51,16 @@ TEST_F(FakeSysfs, ListsDevicesWithHardwareInAStableOrder)
               (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB0"}));
 }
 
+TEST_F(FakeSysfs, BuiltInUartsKeepTheKernelsNumbering)
+{
+    // A two-port card hangs in the tree before the motherboard's port, and "ttyS10" sorts before
+    // "ttyS4" as text; the motherboard's ttyS0 must still be COM1.
+    add("ttyS10", "devices/pci0000:00/0000:03:00.0", "4");
+    add("ttyS4", "devices/pci0000:00/0000:03:00.0", "4");
+    EXPECT_EQ(serialDevicesPresent(classTty()),
+              (std::vector<std::string>{"/dev/ttyS0", "/dev/ttyS4", "/dev/ttyS10", "/dev/ttyACM0", "/dev/ttyUSB0"}));
+}
+
 TEST_F(FakeSysfs, ComPortsMapToTheNthDeviceUnlessTheEnvironmentSaysOtherwise)
 {
     unsetenv("KX52B_COM1");

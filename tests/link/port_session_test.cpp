@@ -46,6 +46,15 @@ TEST(PortSession, ReportsWhyItEnded)
         EXPECT_EQ(runPortSession(timed), std::nullopt);
         EXPECT_GE(clock.elapsed(), 900);
     }
+    {
+        // Some fifty days, more milliseconds than an int holds: the run must not end early.
+        Pty pty;
+        const PortSession days{pty.slavePath(), TComPortBaudRate::br2400, {}, {}, 4'294'968};
+        QTimer::singleShot(1200, [&] { pty.closeMaster(); });
+        const auto error = runPortSession(days);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->starts_with(pty.slavePath() + " was lost: ")) << *error;
+    }
 }
 
 } // namespace
