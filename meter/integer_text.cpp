@@ -12,11 +12,12 @@ std::optional<std::int32_t> parseInteger(std::string_view text)
         negative = digits.front() == '-';
         digits.remove_prefix(1);
     }
-    if (digits.empty())
+    // from_chars would take a second sign ("--0", "+-0") as part of the number.
+    if (digits.empty() || digits.front() < '0' || digits.front() > '9')
         return std::nullopt;
     std::int64_t magnitude = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
-    if (ec != std::errc() || end != digits.data() + digits.size() || magnitude < 0)
+    if (ec != std::errc() || end != digits.data() + digits.size())
         return std::nullopt;
     const std::int64_t value = negative ? -magnitude : magnitude;
     if (value < INT32_MIN || value > INT32_MAX)

@@ -86,9 +86,9 @@ TEST(Range, LoadsConstantsLimitsAndTexts)
         ASSERT_EQ(texts.has_value(), c.setmax.has_value());
         if (texts) {
             EXPECT_EQ(texts->Setmax, *c.setmax);
-            EXPECT_EQ(texts->SetMin, "-" + std::string(*c.setmax));
+            EXPECT_EQ(texts->SetMin, std::string("-").append(*c.setmax));
             EXPECT_EQ(texts->MinText, *c.minText);
-            EXPECT_EQ(texts->MaxText, "-" + std::string(*c.minText));
+            EXPECT_EQ(texts->MaxText, std::string("-").append(*c.minText));
         }
     }
 }
@@ -110,7 +110,8 @@ TEST(Limit, EmptyOrLoneSignIsZeroAndBadTextIsRefused)
         std::optional<float> limit;
     } cases[] = {
         {"", 0.0f}, {"-", 0.0f}, {"+", 0.0f}, {"-0", 0.0f}, {"+25", 25.0f}, {"-50", -50.0f},
-        {"2147483647", 2147483647.0f}, {"5-", std::nullopt}, {"--5", std::nullopt}, {"2147483648", std::nullopt},
+        {"2147483647", 2147483647.0f}, {"5-", std::nullopt}, {"--5", std::nullopt}, {"--0", std::nullopt}, {"+-0", std::nullopt},
+        {"2147483648", std::nullopt},
         {"1.5", std::nullopt},
     };
     for (const auto &c : cases)
