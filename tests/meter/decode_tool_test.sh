@@ -22,6 +22,17 @@ done
 raw=$(printf "$(printf '\\x%s' $(cat "$cases/segment-4k.hex"))" | "$bindir/kx52b-4k-decode")
 [ "$raw" = "$(cat "$cases/segment-4k.out")" ] || complain "raw standard input differs from --hex"
 
+# A stream still open is decoded as its bytes arrive, not only at its end.
+work=$(mktemp -d); mkfifo "$work/in"
+"$bindir/kx52b-4k-decode" --hex < "$work/in" > "$work/out" & decoder=$!
+exec 3> "$work/in"
+cat "$cases/segment-4k.hex" >&3
+for _ in $(seq 100); do [ "$(wc -l < "$work/out")" -ge 4 ] && break; sleep 0.05; done
+diff -q "$cases/segment-4k.out" "$work/out" > /dev/null || complain "an open stream is not decoded as it arrives"
+exec 3>&-
+wait "$decoder" || complain "non-zero exit after an open stream"
+rm -rf "$work"
+
 expect_refusal() {
   local err
   err=$("$@" 2>&1 >/dev/null) && { complain "accepted: $*"; return; }

@@ -44,15 +44,15 @@ int main(int argc, char **argv)
         std::cout.flush();
         return std::cout ? 0 : fail(argv[0], "cannot write the output");
     }
-    auto input = readInput(options.input, options.hex);
-    if (auto *error = std::get_if<std::string>(&input))
-        return fail(argv[0], *error);
-
     // A file is handed over one byte per block, so that a failed frame never costs the frames
     // after it (a serial block would lose its rest).
     DecodeSession &session = *std::get<std::unique_ptr<DecodeSession>>(created);
-    for (const std::uint8_t byte : std::get<std::vector<std::uint8_t>>(input))
-        session.feed(&byte, 1);
-    std::cout.flush();
+    const auto error = readInput(options.input, options.hex, [&](std::span<const std::uint8_t> bytes) {
+        for (const std::uint8_t &byte : bytes)
+            session.feed(&byte, 1);
+        std::cout.flush();
+    });
+    if (error)
+        return fail(argv[0], *error);
     return std::cout ? 0 : fail(argv[0], "cannot write the output");
 }
