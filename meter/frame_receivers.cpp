@@ -1,5 +1,7 @@
 #include "meter/frame_receivers.h"
 
+#include "meter/frame_text.h"
+
 #include <string_view>
 
 namespace kx::meter {
@@ -10,11 +12,6 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 // The high digits of a well-formed segment frame: each byte carries its position 1 to E.
 constexpr std::string_view kSegmentPositions = "123456789ABCDE";
 constexpr std::uint8_t kCarriageReturn = 0x0D;
-
-char positionOrNothing(const std::string &digits, std::size_t position)
-{
-    return position <= digits.size() ? digits[position - 1] : 0;
-}
 
 } // namespace
 
@@ -28,7 +25,8 @@ void accumulateByte(ReadingState &state, std::uint8_t byte)
 
 bool isCarriageReturnLine(const ReadingState &state)
 {
-    return positionOrNothing(state.FrameDigits, 1) == 'A' && positionOrNothing(state.FrameDigits, 11) == 'D';
+    const FrameText digits(state.FrameDigits);
+    return digits.at(1) == 'A' && digits.at(11) == 'D';
 }
 
 void endFrame(ReadingState &state)
