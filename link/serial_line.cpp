@@ -27,7 +27,7 @@ constexpr RateCode kRateCodes[] = {
     {4800, B4800},   {9600, B9600},   {14400, BOTHER}, {19200, B19200}, {38400, B38400},
     {56000, BOTHER}, {57600, B57600}, {115200, B115200},
 };
-static_assert(std::size(kRateCodes) == kBitRates.size());
+static_assert(std::size(kRateCodes) == static_cast<std::size_t>(TComPortBaudRate::br115200) + 1);
 
 constexpr tcflag_t kCharacterSizes[] = {CS5, CS6, CS7, CS8};
 
@@ -141,8 +141,9 @@ void SerialLine::apply(const LineSettings &settings)
     ioctl(fd_, TCSETS2, &t);
 
     setModemLine(fd_, TIOCM_DTR, settings.dtrOn);
-    if (settings.hwHandshaking == TComPortHwHandshaking::hhNONE)
-        setModemLine(fd_, TIOCM_RTS, false);
+    // Under RTS/CTS the kernel drops RTS when the input queue fills and raises it again as it
+    // drains; it starts raised, also when handshaking is turned on while the port is open.
+    setModemLine(fd_, TIOCM_RTS, settings.hwHandshaking == TComPortHwHandshaking::hhRTSCTS);
 }
 
 void SerialLine::purge(bool input, bool output)
