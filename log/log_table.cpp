@@ -12,7 +12,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 namespace kx::log {
 
@@ -69,12 +72,42 @@ bool sameFile(const QString &a, const QString &b)
         && sa.st_ino == sb.st_ino;
 }
 
+// The last system call's failure, for a save to `path`.
+Status writeFailure(const QString &path)
+{
+    return {QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
+}
+
 // Forces a finished file to the disk before it replaces the one it is renamed over.
 Status syncFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || ::fsync(file.handle()) != 0)
+    if (!file.open(QIODevice::ReadWrite))
         return {QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
+    if (::fsync(file.handle()) != 0)
+        return writeFailure(path);
+    return {};
+}
+
+mode_t processUmask()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0)
+            return mode_t(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    return 022;
+}
+
+// A saved file that replaces another keeps that file's permissions; a new one gets what the user's
+// new files get, not the owner-only access of the temporary file it was written as.
+Status givePermissions(const QString &written, const QString &path)
+{
+    struct stat replaced {};
+    const bool replaces = ::stat(QFile::encodeName(path).constData(), &replaced) == 0;
+    const mode_t mode = replaces ? replaced.st_mode & 07777 : 0666 & ~processUmask();
+    if (::chmod(QFile::encodeName(written).constData(), mode) != 0)
+        return writeFailure(path);
     return {};
 }
 
@@ -331,11 +364,13 @@ Status LogTable::saveAsTable(const QString &path)
     via->exec("DETACH DATABASE dest");
     if (s.ok())
         s = syncFile(written);
+    if (s.ok())
+        s = givePermissions(written, path);
     if (!s.ok())
         return s;
 
     if (std::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()) != 0)
-        return {QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)))};
+        return writeFailure(path);
     scratchFile.setAutoRemove(false);
     // The log's connection still reads the file that was replaced; the new file holds the same
     // records, so the log moves onto it and keeps it locked against other programs.

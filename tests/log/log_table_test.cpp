@@ -184,6 +184,33 @@ TEST_F(LogTableTest, SavingOntoTheOpenFileKeepsTheLog)
     EXPECT_EQ(numbers(other, 0, 10), range(1, 5));
 }
 
+TEST_F(LogTableTest, SavedTableHasTheUsualPermissions)
+{
+    // What any new file of this user gets, not a temporary file's owner-only access.
+    QFile plain(path("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    const QFile::Permissions usual = plain.permissions();
+    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser
+        | QFile::ReadGroup | QFile::WriteGroup;
+    const struct {
+        const char *file;
+        std::optional<QFile::Permissions> before;
+        QFile::Permissions after;
+    } cases[] = {
+        {"new.db", std::nullopt, usual},
+        {"replaced.db", shared, shared},
+    };
+    appendRecords(2);
+    for (const auto &c : cases) {
+        if (c.before) {
+            ASSERT_TRUE(table.saveAsTable(path(c.file)).ok());
+            ASSERT_TRUE(QFile::setPermissions(path(c.file), *c.before));
+        }
+        ASSERT_TRUE(table.saveAsTable(path(c.file)).ok());
+        EXPECT_EQ(QFile::permissions(path(c.file)), c.after) << c.file;
+    }
+}
+
 TEST_F(LogTableTest, FailedSaveLeavesTheOldFile)
 {
     appendRecords(4);
