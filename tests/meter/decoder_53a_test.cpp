@@ -79,3 +79,27 @@ TEST(ExtendedDecoder, FrameWithoutEndMarkTakesNoDigits)
 
 } // namespace
 } // namespace kx::meter::test
+
+namespace kx::meter::test {
+namespace {
+
+// The point after the leading digit (index 0) and no point are different ranges of one unit.
+TEST(ExtendedDecoder, NoPointAfterAPointRestartsMinMax)
+{
+    Rig rig;
+    const struct {
+        std::string frame;
+        bool reset;
+    } steps[] = {
+        {"123451101DA", true}, {"123451101DA", false}, {"123455101DA", true}, {"123455101DA", false},
+        {"123451101DA", true},
+    };
+    for (const auto &step : steps) {
+        EXPECT_EQ(rig.feed(extendedFrame(step.frame)), std::nullopt);
+        EXPECT_EQ(rig.meter.state.UnitText, "V");
+        EXPECT_EQ(rig.window.frame.reset, step.reset) << step.frame;
+    }
+}
+
+} // namespace
+} // namespace kx::meter::test
