@@ -344,6 +344,9 @@ TEST_F(DriverOnPty, PollPeriodRestartsOnlyOnAChange)
     driver.SetComPortPollingDelay(0);
     EXPECT_EQ(driver.ComPortPollingDelay(), 0);
     EXPECT_FALSE(pollTimer()->isActive());
+    // A zero period would tick on every pass of the event loop and spin a core.
+    ASSERT_TRUE(driver.Connect());
+    EXPECT_EQ(pollTimer()->interval(), 1);
 }
 
 TEST(SerialPortDriver, SelectPortTakesComNamesOrDevicePaths)
