@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <string>
 
 namespace kx::log {
@@ -22,6 +23,7 @@ namespace kx::log {
 namespace {
 
 constexpr std::int64_t kStride = 256;
+constexpr std::int64_t kLargestKey = std::numeric_limits<std::int64_t>::max();
 
 // The log's fields, as every saved table holds them; "Not" is the key, filled by the table.
 constexpr const char *kSchema = R"(CREATE TABLE %1log ("no" INTEGER, "time" TEXT, "value" TEXT,
@@ -188,7 +190,8 @@ Status LogTable::indexFileRecords()
     if (Status s = highest.prepare(m_db, R"(SELECT max("Not") FROM main.log)"); !s.ok())
         return s;
     highest.step();
-    m_firstPendingKey = highest.integer(0) + 1;
+    const std::int64_t highestKey = highest.integer(0);
+    m_firstPendingKey = highestKey < kLargestKey ? highestKey + 1 : kLargestKey;
     return highest.status();
 }
 
@@ -218,6 +221,9 @@ Status LogTable::append(const LogRecord &record)
 {
     if (!isOpen())
         return {QStringLiteral("The log is closed")};
+    // The largest key stays unused, so the keys after the last record never pass it.
+    if (m_pendingCount >= kLargestKey - m_firstPendingKey)
+        return {QStringLiteral("database or disk is full")};
     m_insert.bind(1, std::int64_t(record.no));
     m_insert.bind(2, record.time.toString(QLatin1String(kTimeFormat)));
     m_insert.bind(3, record.value);

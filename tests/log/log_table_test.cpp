@@ -151,6 +151,34 @@ TEST_F(LogTableTest, RowsAreFoundWhateverTheFileKeys)
     EXPECT_EQ(scalar(path("copy.db"), R"(SELECT count(DISTINCT "Not") FROM log)"), 610);
 }
 
+TEST_F(LogTableTest, RecordsStopWhenTheKeysRunOut)
+{
+    const struct {
+        const char *file;
+        const char *key;
+        int appended;
+    } cases[] = {
+        {"largest.db", "9223372036854775807", 0},
+        {"nearly.db", "9223372036854775804", 2},
+    };
+    for (const auto &c : cases) {
+        execOn(path(c.file), R"(CREATE TABLE log ("no" INTEGER, "time" TEXT, "value" TEXT, "Nval" REAL,
+            "DC/AC" TEXT, "unit" TEXT, "Auto" TEXT, "Not" INTEGER PRIMARY KEY))");
+        execOn(path(c.file), qPrintable(QStringLiteral("INSERT INTO log VALUES (1, '10:00:00', '1', 1, '', 'V', '', %1)")
+                                            .arg(QLatin1String(c.key))));
+        ASSERT_TRUE(table.open(path(c.file)).ok()) << c.file;
+        for (int i = 0; i < c.appended; ++i)
+            ASSERT_TRUE(table.append(record(2 + i, "2")).ok()) << c.file;
+        EXPECT_EQ(table.append(record(9, "9")).error, "database or disk is full") << c.file;
+        ASSERT_TRUE(table.clear().ok());
+        EXPECT_FALSE(table.append(record(9, "9")).ok()) << c.file;
+        ASSERT_TRUE(table.open(path(c.file)).ok());
+        appendRecords(c.appended, 2);
+        ASSERT_TRUE(table.saveAsTable(path("copy.db")).ok());
+        EXPECT_EQ(scalar(path("copy.db"), R"(SELECT count(DISTINCT "Not") FROM log)"), 1 + c.appended) << c.file;
+    }
+}
+
 TEST_F(LogTableTest, EmptyingHidesTheFileRecordsButNotTheFile)
 {
     appendRecords(5);
