@@ -52,8 +52,12 @@ std::optional<TComPortNumber> comPortFromName(std::string_view name)
 std::vector<std::string> serialDevicesPresent(const std::filesystem::path &sysClassTty)
 {
     std::vector<Candidate> found;
+    // The error_code forms throughout: a sysfs entry vanishing mid-scan (an adapter pulled out)
+    // must end the scan quietly, never throw into the caller's event loop.
     std::error_code error;
-    for (const auto &entry : std::filesystem::directory_iterator(sysClassTty, error)) {
+    for (std::filesystem::directory_iterator it(sysClassTty, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::filesystem::directory_entry &entry = *it;
         const std::filesystem::path device = entry.path() / "device";
         std::error_code linkError;
         const std::filesystem::path position = std::filesystem::canonical(device, linkError);
