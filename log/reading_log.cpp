@@ -2,6 +2,8 @@
 
 #include "meter/integer_text.h"
 
+#include <utility>
+
 namespace kx::log {
 
 ReadingLog::ReadingLog(LogTable &table, const Clock &clock, MessageBoxes &boxes)
@@ -35,7 +37,12 @@ Status ReadingLog::offer(const LoggedReading &reading)
     record.unit = reading.unitText;
     record.rangeMode = reading.rangeModeText;
     ++m_recordNo;
-    return m_table.append(record);
+    Status appended = m_table.append(record);
+    // A table that keeps failing is reported for the first reading it loses, not for every one,
+    // so error boxes do not pile up while readings keep arriving.
+    if (std::exchange(m_appendFailing, !appended.ok()))
+        return {};
+    return appended;
 }
 
 void ReadingLog::tick()
@@ -68,6 +75,7 @@ Status ReadingLog::empty()
     }
     m_recordNo = 1;
     m_recordCount = 0;
+    m_appendFailing = false;
     return {};
 }
 

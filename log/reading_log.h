@@ -44,7 +44,9 @@ public:
 
     // `INDataToTable`: logs the reading unless the log is full, the interval has not run out or it
     // repeats the last logged one. While the log table is closed (an open that failed) readings
-    // are not logged and the log state stays as it is.
+    // are not logged and the log state stays as it is. A failing table gives its error for the
+    // first reading it loses; the readings after it are lost quietly until one is logged again or
+    // the log is emptied.
     Status offer(const LoggedReading &reading);
 
     // `TrecordTimer`, every second.
@@ -78,6 +80,7 @@ private:
     std::int32_t m_maxRecords = kStartRecordLimit;
     std::int32_t m_sampleTicks = 0;
     QString m_lastLoggedText;
+    bool m_appendFailing = false;
 };
 
 } // namespace kx::log

@@ -1,5 +1,7 @@
 #include "log_fakes.h"
 
+#include "log/sqlite_db.h"
+
 namespace kx::log::testing {
 namespace {
 
@@ -141,6 +143,34 @@ TEST_F(ReadingLogTest, ClosedLogLogsNothing)
     EXPECT_EQ(log.lastLoggedText(), "");
     ASSERT_TRUE(log.empty().ok());
     EXPECT_EQ(boxes.shown, QStringList{" Record deleted "});
+}
+
+TEST_F(ReadingLogTest, TableThatKeepsFailingIsReportedOnce)
+{
+    // A saved log whose key is the largest there is takes no new records.
+    {
+        Database db;
+        ASSERT_TRUE(db.open(path("full.db"), true).ok());
+        ASSERT_TRUE(db.exec(R"(CREATE TABLE log ("no" INTEGER, "time" TEXT, "value" TEXT, "Nval" REAL,
+            "DC/AC" TEXT, "unit" TEXT, "Auto" TEXT, "Not" INTEGER PRIMARY KEY);
+            INSERT INTO log VALUES (1, '10:00:00', '1', 1, '', 'V', '', 9223372036854775807);)").ok());
+    }
+    ASSERT_TRUE(table.open(path("full.db")).ok());
+    log.setRepeatFilter(false);
+    const LoggedReading reading{"1", "DC", "V", "", 1};
+    const struct {
+        bool emptyFirst;
+        const char *error;
+    } offers[] = {{false, "database or disk is full"}, {false, ""}, {false, ""}, {true, "database or disk is full"}};
+    for (const auto &o : offers) {
+        if (o.emptyFirst) {
+            ASSERT_TRUE(log.empty().ok());
+        }
+        EXPECT_EQ(log.offer(reading).error.toStdString(), o.error);
+    }
+    ASSERT_TRUE(table.open(path("Kx52bdb.db")).ok());
+    EXPECT_TRUE(log.offer(reading).ok());
+    EXPECT_EQ(table.count(), 1);
 }
 
 TEST_F(ReadingLogTest, NumberingContinuesIntoAnOpenedFile)
