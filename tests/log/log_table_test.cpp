@@ -162,8 +162,7 @@ TEST_F(LogTableTest, RecordsStopWhenTheKeysRunOut)
         {"nearly.db", "9223372036854775804", 2},
     };
     for (const auto &c : cases) {
-        execOn(path(c.file), R"(CREATE TABLE log ("no" INTEGER, "time" TEXT, "value" TEXT, "Nval" REAL,
-            "DC/AC" TEXT, "unit" TEXT, "Auto" TEXT, "Not" INTEGER PRIMARY KEY))");
+        ASSERT_TRUE(LogTable().openStartup(path(c.file)).ok());
         execOn(path(c.file), qPrintable(QStringLiteral("INSERT INTO log VALUES (1, '10:00:00', '1', 1, '', 'V', '', %1)")
                                             .arg(QLatin1String(c.key))));
         ASSERT_TRUE(table.open(path(c.file)).ok()) << c.file;

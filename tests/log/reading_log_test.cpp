@@ -148,12 +148,11 @@ TEST_F(ReadingLogTest, ClosedLogLogsNothing)
 TEST_F(ReadingLogTest, TableThatKeepsFailingIsReportedOnce)
 {
     // A saved log whose key is the largest there is takes no new records.
+    ASSERT_TRUE(LogTable().openStartup(path("full.db")).ok());
     {
         Database db;
-        ASSERT_TRUE(db.open(path("full.db"), true).ok());
-        ASSERT_TRUE(db.exec(R"(CREATE TABLE log ("no" INTEGER, "time" TEXT, "value" TEXT, "Nval" REAL,
-            "DC/AC" TEXT, "unit" TEXT, "Auto" TEXT, "Not" INTEGER PRIMARY KEY);
-            INSERT INTO log VALUES (1, '10:00:00', '1', 1, '', 'V', '', 9223372036854775807);)").ok());
+        ASSERT_TRUE(db.open(path("full.db"), false).ok());
+        ASSERT_TRUE(db.exec("INSERT INTO log VALUES (1, '10:00:00', '1', 1, '', 'V', '', 9223372036854775807)").ok());
     }
     ASSERT_TRUE(table.open(path("full.db")).ok());
     log.setRepeatFilter(false);
