@@ -53,7 +53,6 @@ public:
     Statement &operator=(const Statement &) = delete;
 
     Status prepare(const Database &db, std::string_view sql);
-    bool isPrepared() const { return m_stmt != nullptr; }
 
     void bind(int index, std::int64_t value);
     void bind(int index, double value);
