@@ -18,14 +18,7 @@ public:
             buffer_[size_++] = glyph;
         return *this;
     }
-    JoinedText &operator+=(std::string_view text)
-    {
-        for (char c : text)
-            *this += c;
-        return *this;
-    }
     std::string_view view() const { return {buffer_.data(), size_}; }
-    bool operator==(std::string_view text) const { return view() == text; }
 
 private:
     std::array<char, 32> buffer_{};

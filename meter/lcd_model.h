@@ -35,7 +35,6 @@ public:
     void show(LcdElement element, bool visible = true) { shown_.set(index(element), visible); }
     void hide(LcdElement element) { shown_.reset(index(element)); }
 
-    char glyph(LcdDigit digit) const { return glyphs_[static_cast<std::size_t>(digit)]; }
     std::string_view caption(LcdDigit digit) const;
     void setCaption(LcdDigit digit, char glyph) { glyphs_[static_cast<std::size_t>(digit)] = glyph; }
 
