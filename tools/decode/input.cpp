@@ -1,5 +1,7 @@
 #include "tools/decode/input.h"
 
+#include "tools/common/tool_text.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -16,16 +18,6 @@ namespace {
 struct FileCloser {
     void operator()(std::FILE *file) const { std::fclose(file); }
 };
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Hex text cut into tokens across reads: a token may end in the next read, or at the end of input.
 class HexTokens {
@@ -51,9 +43,9 @@ public:
     {
         if (length_ == 0)
             return std::nullopt;
-        if (length_ != 2 || hexDigit(token_[0]) < 0 || hexDigit(token_[1]) < 0)
+        if (length_ != 2 || hexDigitValue(token_[0]) < 0 || hexDigitValue(token_[1]) < 0)
             return "'" + token_ + (length_ > token_.size() ? "...'" : "'") + " is not a two-digit hex byte";
-        bytes.push_back(static_cast<std::uint8_t>(hexDigit(token_[0]) << 4 | hexDigit(token_[1])));
+        bytes.push_back(static_cast<std::uint8_t>(hexDigitValue(token_[0]) << 4 | hexDigitValue(token_[1])));
         token_.clear();
         length_ = 0;
         return std::nullopt;

@@ -1,7 +1,8 @@
 #include "tools/decode/json_line.h"
 
+#include "tools/common/tool_text.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -24,20 +25,7 @@ public:
     }
     JsonWriter &string(std::string_view value)
     {
-        text_ += '"';
-        for (char c : value) {
-            if (c == '"' || c == '\\') {
-                text_ += '\\';
-                text_ += c;
-            } else if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                text_ += escaped;
-            } else {
-                text_ += c;
-            }
-        }
-        text_ += '"';
+        appendJsonString(text_, value);
         return *this;
     }
     // Readings, gauge, bar and chart values are whole counts.

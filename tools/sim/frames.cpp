@@ -1,22 +1,12 @@
 #include "tools/sim/frames.h"
 
+#include "tools/common/tool_text.h"
+
 #include <array>
-#include <cctype>
 #include <cstdlib>
 
 namespace kx::sim {
 namespace {
-
-constexpr char kHex[] = "0123456789ABCDEF";
-
-std::optional<int> hexValue(char c)
-{
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (int v = 0; v < 16; ++v)
-        if (kHex[v] == upper)
-            return v;
-    return std::nullopt;
-}
 
 // One reading of a sweep: a magnitude in counts, its sign, or the overload glyph.
 struct Reading {
@@ -108,7 +98,7 @@ Frame segmentFrame(const SegmentStation &station, const Reading &reading)
         for (int j = 0; j < 4; ++j)
             nibble = nibble * 2 + (b[static_cast<std::size_t>(4 * i - 3 + j)] ? 1 : 0);
         frame.bytes += static_cast<char>(i << 4 | nibble);
-        frame.lastFrame += kHex[nibble];
+        frame.lastFrame += tools::kHexDigits[nibble];
     }
     frame.displayText = displayOf(reading.negative, digits, station.pointAfter);
     frame.unitText = station.unit;
@@ -141,7 +131,7 @@ std::string lineBytes(std::string_view nineDigits)
 {
     std::string bytes;
     for (char c : nineDigits)
-        bytes += static_cast<char>(0x30 | *hexValue(c));
+        bytes += static_cast<char>(0x30 | tools::hexDigitValue(c));
     return bytes + "\r\n";
 }
 
@@ -161,7 +151,7 @@ Frame lineFrame(const LineStation &station, const Reading &reading)
 {
     const std::string digits = zeroPadded(reading.counts, 4);
     const int status = station.status | (reading.negative ? 4 : 0) | (reading.overload ? 1 : 0);
-    const std::string data = std::string(1, station.range) + digits + station.function + kHex[status] + '0'
+    const std::string data = std::string(1, station.range) + digits + station.function + tools::kHexDigits[status] + '0'
                              + station.option2;
     Frame frame{lineBytes(data), "A" + data + "D", {}, station.unit};
     frame.displayText = reading.overload
@@ -206,7 +196,7 @@ Frame fiveDigitFrame(const FiveDigitStation &station, const Reading &reading)
 {
     const std::string digits = reading.overload ? "A0000" : zeroPadded(reading.counts, 5);
     const int status = 1 | (reading.negative ? 4 : 0);
-    const std::string data = digits + station.range + station.function + station.coupling + kHex[status];
+    const std::string data = digits + station.range + station.function + station.coupling + tools::kHexDigits[status];
     Frame frame{lineBytes(data), data + "DA", {}, station.unit};
     const int pointAfter = station.pointIndex + 1;
     frame.displayText = reading.overload ? displayOf(reading.negative, "  0L", pointAfter)
@@ -263,10 +253,10 @@ std::optional<Frame> frameFromDigits(Family family, std::string_view digits)
 {
     std::string upper;
     for (char c : digits) {
-        const auto v = hexValue(c);
-        if (!v)
+        const int v = tools::hexDigitValue(c);
+        if (v < 0)
             return std::nullopt;
-        upper += kHex[*v];
+        upper += tools::kHexDigits[v];
     }
     switch (family) {
     case Family::Segment: {
@@ -274,7 +264,7 @@ std::optional<Frame> frameFromDigits(Family family, std::string_view digits)
             return std::nullopt;
         Frame frame{{}, upper, {}, {}};
         for (int i = 0; i < 14; ++i)
-            frame.bytes += static_cast<char>((i + 1) << 4 | *hexValue(upper[static_cast<std::size_t>(i)]));
+            frame.bytes += static_cast<char>((i + 1) << 4 | tools::hexDigitValue(upper[static_cast<std::size_t>(i)]));
         return frame;
     }
     case Family::Line:

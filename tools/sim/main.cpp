@@ -2,6 +2,7 @@
 // the pty's slave side, the port the programs open; frames follow once a program has it open.
 
 #include "meter/integer_text.h"
+#include "tools/common/tool_text.h"
 #include "tools/sim/frames.h"
 #include "tools/sim/meter_pty.h"
 
@@ -122,36 +123,19 @@ std::optional<std::string> readFramesFile(const Options &options, std::vector<Fr
     return std::nullopt;
 }
 
-std::string jsonText(const std::string &text)
-{
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
-std::string hexOf(const std::string &bytes)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned char b : bytes) {
-        if (!text.empty())
-            text += ' ';
-        text += kHex[b >> 4];
-        text += kHex[b & 15];
-    }
-    return text;
-}
-
 void logFrame(std::ostream &log, const Frame &frame)
 {
-    log << "{\"LastFrame\":" << jsonText(frame.lastFrame);
-    if (!frame.displayText.empty())
-        log << ",\"DisplayText\":" << jsonText(frame.displayText) << ",\"UnitText\":" << jsonText(frame.unitText);
-    log << ",\"bytes\":" << jsonText(hexOf(frame.bytes)) << "}\n" << std::flush;
+    std::string line = "{\"LastFrame\":";
+    kx::tools::appendJsonString(line, frame.lastFrame);
+    if (!frame.displayText.empty()) {
+        line += ",\"DisplayText\":";
+        kx::tools::appendJsonString(line, frame.displayText);
+        line += ",\"UnitText\":";
+        kx::tools::appendJsonString(line, frame.unitText);
+    }
+    line += ",\"bytes\":";
+    kx::tools::appendJsonString(line, kx::tools::hexBytes(frame.bytes));
+    log << line << "}\n" << std::flush;
 }
 
 } // namespace
