@@ -2,6 +2,8 @@
 
 #include "link/com_port_map.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 #include <utility>
 
@@ -58,8 +60,11 @@ void TSerialPortDriver::PurgeBuffers(bool Input, bool Output) { Line.purge(Input
 
 void TSerialPortDriver::PollTick()
 {
-    if (!IsConnected())
+    // A receiver that ran a nested event loop would let the timer poll again while the buffer is
+    // still being read; the bytes wait in the port for the next tick instead.
+    if (!IsConnected() || InsidePoll)
         return;
+    const QScopedValueRollback<bool> polling(InsidePoll, true);
     const SerialLine::ReadResult result =
         Line.read(Buffer.data(), static_cast<std::int32_t>(Buffer.size()));
     if (!result.lostReason.empty()) {

@@ -104,6 +104,7 @@ private:
     std::uint16_t OutBufSize = 2048;
     std::uint16_t PollingDelay = 50;
     std::int32_t OutputTimeoutMs = 4000;
+    bool InsidePoll = false;
 };
 
 // Points the driver at "COM1".."COM4" (any letter case) or, for any other text, at that device
