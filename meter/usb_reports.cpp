@@ -1,0 +1,74 @@
+#include "meter/usb_reports.h"
+
+#include <algorithm>
+
+namespace kx::meter {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+// Bytes of a segment frame, the longest frame any decoder reads.
+constexpr std::size_t kFrameBytes = 14;
+
+void appendHex(std::string &text, std::uint8_t byte)
+{
+    text += kHexDigits[byte >> 4];
+    text += kHexDigits[byte & 0x0F];
+}
+
+std::string historyLine(std::uint8_t reportId, const std::uint8_t *data, std::uint16_t size)
+{
+    std::string line = "R ";
+    line.reserve(5 + 3 * std::size_t{size});
+    appendHex(line, reportId);
+    line += "  ";
+    for (std::uint16_t i = 0; i < size; ++i) {
+        appendHex(line, data[i]);
+        line += ' ';
+    }
+    return line;
+}
+
+} // namespace
+
+GatheredReport gatherUsbReport(UsbReports &reports, std::string &LastFrame, std::uint8_t ReportID,
+                               const std::uint8_t *Data, std::uint16_t Size)
+{
+    GatheredReport result;
+    int count = 0;
+    if (Size >= 1) {
+        count = Data[0] & 0x0F;
+        ++reports.UsbIdleReports;
+    }
+    if (count >= 1 && count <= 9) {
+        reports.UsbIdleReports = 0;
+        reports.UsbFrameOpen = true;
+        const std::size_t carried = std::min<std::size_t>(count, Size - 1u);
+        for (std::size_t i = 1; i <= carried && reports.UsbFrameHex.size() < 2 * kMaxUsbFrameBytes; ++i)
+            appendHex(reports.UsbFrameHex, Data[i]);
+        result.historyLine = historyLine(ReportID, Data, Size);
+        return result;
+    }
+    if (reports.UsbFrameOpen) {
+        const std::size_t bytes = std::min(reports.UsbFrameHex.size() / 2, kFrameBytes);
+        LastFrame.clear();
+        for (std::size_t i = 0; i < bytes; ++i) {
+            result.positionDigits += reports.UsbFrameHex[2 * i];
+            LastFrame += reports.UsbFrameHex[2 * i + 1];
+        }
+        result.frameComplete = true;
+        reports.UsbFrameHex.clear();
+    }
+    reports.UsbFrameOpen = false;
+    return result;
+}
+
+bool usbIdleAlarm(UsbReports &reports, std::int32_t threshold)
+{
+    if (reports.UsbIdleReports < threshold)
+        return false;
+    reports.UsbIdleReports = 0;
+    return true;
+}
+
+} // namespace kx::meter
