@@ -321,9 +321,7 @@ void TrendChart::BtSaveClick()
 
 void TrendChart::TbFdClick()
 {
-    // The window's size as the main window sets it; the frame around it is the window manager's
-    // and unknown until shown.
-    const QSize windowSize = window()->size();
+    const QSize windowSize = m_windowOuterSize.isValid() ? m_windowOuterSize : window()->size();
     if (y() > 50) {
         m_bar.tbFd->hide();
         m_bar.tbSx->show();

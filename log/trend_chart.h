@@ -44,6 +44,9 @@ public:
     // The chart reset of the "New" command, of start-up and of a unit or point change.
     void BtNewClick();
     void setChartLeftAxis(double minimum, double maximum);
+    // The value axis as the program last set it (a zoom by dragging does not change it).
+    double valueAxisMinimum() const { return m_valueMinimum; }
+    double valueAxisMaximum() const { return m_valueMaximum; }
     // The fill option, which picks the series a reset shows.
     bool BtFillChecked() const;
     // Whether the chart follows its newest page; the navigation commands change it.
@@ -51,6 +54,9 @@ public:
 
     // The "Graphic" menu, for the main window's menu bar; its items run the toolbar's handlers.
     QMenu *graphicMenu() const { return m_graphic; }
+    // The main window's outer size, frame included, from which enlarging sizes the chart; until set,
+    // the size of the window the chart is in.
+    void setWindowOuterSize(QSize size) { m_windowOuterSize = size; }
     // Where information and errors go; by default message boxes. Not owned.
     void setMessages(ChartMessages *messages) { m_messages = messages; }
     const ChartPaging &paging() const { return m_paging; }
@@ -102,6 +108,7 @@ private:
     ChartMessageBoxes m_messageBoxes{this};
     ChartMessages *m_messages = &m_messageBoxes;
     QRect m_savedChartBounds;
+    QSize m_windowOuterSize;
     // The value axis as the program set it, which a page turn brings back after a zoom.
     double m_valueMinimum = 0;
     double m_valueMaximum = 0;

@@ -43,6 +43,7 @@ QToolButton *flatButton(QWidget *chart, const char *name, const QRect &bounds, c
     button->setAutoRaise(true);
     button->setGeometry(bounds);
     button->setToolTip(QString::fromLatin1(hint));
+    button->setAccessibleName(QString::fromLatin1(hint));
     return button;
 }
 
@@ -59,12 +60,14 @@ TrendChartToolbar buildTrendChartToolbar(QWidget *chart)
     bar.btFill->setObjectName(QStringLiteral("BtFill"));
     bar.btFill->setGeometry(3, 3, 36, 17);
     bar.btFill->setToolTip(QStringLiteral("Graphic Fill"));
+    bar.btFill->setAccessibleName(QStringLiteral("Fill"));
     bar.btFill->setChecked(true);
 
     bar.maxrecord = new QLineEdit(QString::number(ChartPaging::kStartPointsPerPage), chart);
     bar.maxrecord->setObjectName(QStringLiteral("Maxrecord"));
     bar.maxrecord->setGeometry(48, 3, 41, 21);
     bar.maxrecord->setStyleSheet(QStringLiteral("background-color: silver;"));
+    bar.maxrecord->setAccessibleName(QStringLiteral("Points per page"));
     display::installRecordSITimeKeyPress(bar.maxrecord);
 
     for (const ButtonRow &row : kButtons) {
