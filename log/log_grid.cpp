@@ -1,239 +1,169 @@
 #include "log/log_grid.h"
 
-#include "display/unit_glyphs.h"
 #include "log/log_table.h"
 
-#include <QHeaderView>
-#include <QPainter>
-#include <QTableView>
-#include <QTimer>
+#include <QHBoxLayout>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
+#include <climits>
 
 namespace kx::log {
 
-namespace {
-
-constexpr std::int64_t kWindowRows = 256;
-constexpr std::size_t kCachedWindows = 8;
-
-struct ColumnLook {
-    const char *heading;
-    Qt::Alignment alignment;
-};
-
-constexpr ColumnLook kColumns[LogGridModel::ColumnCount] = {
-    {"No", Qt::AlignLeft | Qt::AlignVCenter},
-    {"Time", Qt::AlignCenter},
-    {"DC/AC", Qt::AlignCenter},
-    {"Value", Qt::AlignRight | Qt::AlignVCenter},
-    {"Unit", Qt::AlignRight | Qt::AlignVCenter},
-    {"AUTO", Qt::AlignCenter},
-};
-
-// The record indicator: a narrow row header that marks the current row. Its size is fixed, so a
-// new row never makes it measure the texts of other rows (which costs more than the append).
-class RecordIndicator : public QHeaderView {
-public:
-    explicit RecordIndicator(QTableView *view)
-        : QHeaderView(Qt::Vertical, view)
-        , m_view(view)
-    {
-        setSectionResizeMode(QHeaderView::Fixed);
-        setSectionsClickable(false);
-    }
-
-    QSize sizeHint() const override { return {kIndicatorWidth, defaultSectionSize()}; }
-
-protected:
-    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
-    {
-        // The style leaves the painter clipped to the section's text, which is empty here.
-        painter->save();
-        QHeaderView::paintSection(painter, rect, logicalIndex);
-        painter->restore();
-        if (logicalIndex != m_view->currentIndex().row())
-            return;
-        const QPointF c = QRectF(rect).center();
-        const qreal h = rect.height() / 4.0;
-        const QPointF arrow[] = {{c.x() - h / 2, c.y() - h}, {c.x() + h / 2, c.y()}, {c.x() - h / 2, c.y() + h}};
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->setBrush(palette().color(QPalette::WindowText));
-        painter->setPen(Qt::NoPen);
-        painter->drawPolygon(arrow, 3);
-        painter->restore();
-    }
-
-private:
-    static constexpr int kIndicatorWidth = 12;
-    QTableView *m_view;
-};
-
-// Keeps the newest record current and in sight. Readings may come faster than the view lays
-// itself out, so the move is made once per turn of the event loop, not once per record.
-class FollowNewest : public QObject {
-public:
-    explicit FollowNewest(QTableView *view)
-        : QObject(view)
-        , m_view(view)
-    {
-        m_timer.setSingleShot(true);
-        m_timer.setInterval(0);
-        connect(&m_timer, &QTimer::timeout, this, &FollowNewest::follow);
-        const auto later = [this] { m_timer.start(); };
-        connect(view->model(), &QAbstractItemModel::rowsInserted, this, later);
-        connect(view->model(), &QAbstractItemModel::modelReset, this, later);
-    }
-
-private:
-    void follow()
-    {
-        const int rows = m_view->model()->rowCount();
-        if (rows == 0)
-            return;
-        const QModelIndex newest = m_view->model()->index(rows - 1, 0);
-        m_view->selectionModel()->setCurrentIndex(newest, QItemSelectionModel::ClearAndSelect
-                                                               | QItemSelectionModel::Rows);
-        m_view->scrollTo(newest);
-    }
-
-    QTableView *m_view;
-    QTimer m_timer;
-};
-
-} // namespace
-
-LogGridModel::LogGridModel(LogTable &table, QObject *parent)
-    : QAbstractTableModel(parent)
+LogGrid::LogGrid(LogTable &table, const GridWidths &widths, QWidget *parent)
+    : QFrame(parent)
     , m_table(table)
-    , m_rows(int(table.count()))
+    , m_rows(table)
+    , m_view(new LogGridView(&m_rows, widths, this))
+    , m_bar(new QScrollBar(Qt::Vertical, this))
 {
-    connect(&table, &LogTable::recordAppended, this, &LogGridModel::appendRecord);
-    connect(&table, &LogTable::contentReset, this, &LogGridModel::resetFromTable);
+    setObjectName(QStringLiteral("DBGrid1"));
+    setAccessibleName(QStringLiteral("Reading log"));
+    m_view->setAccessibleName(QStringLiteral("Reading log"));
+    m_bar->setAccessibleName(QStringLiteral("Reading log position"));
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setFocusProxy(m_view);
+    m_view->setLogScrollBar(m_bar);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins({});
+    layout->setSpacing(0);
+    layout->addWidget(m_view);
+    layout->addWidget(m_bar);
+
+    // Readings may come faster than the view lays itself out, so the move to the newest record is
+    // made once per turn of the event loop, not once per record.
+    m_follow.setSingleShot(true);
+    m_follow.setInterval(0);
+    connect(&m_follow, &QTimer::timeout, this, &LogGrid::follow);
+    connect(&table, &LogTable::recordAppended, this, [this](std::int64_t row, const LogRecord &record) {
+        m_rows.offer(row, record);
+        m_follow.start();
+    });
+    connect(&table, &LogTable::contentReset, this, &LogGrid::showAfresh);
+    connect(m_bar, &QScrollBar::valueChanged, this, &LogGrid::showRows);
+    connect(m_view, &LogGridView::moveRequested, this, &LogGrid::move);
+    connect(m_view, &LogGridView::rowInSightRequested, this, [this](int row) {
+        if (!m_placing)
+            bringIntoSight(m_rows.first() + row);
+    });
+    connect(m_view, &LogGridView::sightResized, this, &LogGrid::resizeSight);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LogGrid::takeCurrentFromView);
+    showAfresh();
 }
 
-int LogGridModel::rowCount(const QModelIndex &parent) const
+LogGrid::~LogGrid()
 {
-    return parent.isValid() ? 0 : m_rows;
+    // The view goes while the rows it shows and this grid, which it signals, are still whole.
+    delete m_view;
 }
 
-int LogGridModel::columnCount(const QModelIndex &parent) const
+void LogGrid::setCurrentRecord(std::int64_t row)
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    const std::int64_t count = m_table.count();
+    m_current = count > 0 ? std::clamp<std::int64_t>(row, 0, count - 1) : -1;
+    bringIntoSight(std::max<std::int64_t>(m_current, 0));
 }
 
-Qt::ItemFlags LogGridModel::flags(const QModelIndex &index) const
+void LogGrid::follow()
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    setCurrentRecord(m_table.count() - 1);
 }
 
-QVariant LogGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+void LogGrid::showAfresh()
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kColumns[section].heading);
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(kColumns[section].alignment);
-    return {};
-}
-
-QVariant LogGridModel::data(const QModelIndex &index, int role) const
-{
-    if (!index.isValid())
-        return {};
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(kColumns[index.column()].alignment);
-    if (role != Qt::DisplayRole)
-        return {};
-    const LogRecord *r = recordAt(index.row());
-    if (!r)
-        return {};
-    switch (index.column()) {
-    case No: return QString::number(r->no);
-    case Time: return m_timeText(r->time);
-    case Coupling: return r->coupling;
-    case Value: return r->value;
-    case Unit: return display::unitGlyphs(r->unit);
-    case RangeMode: return r->rangeMode;
+    {
+        const QScopedValueRollback placing(m_placing, true);
+        m_rows.forget();
     }
-    return {};
+    m_current = -1;
+    follow();
 }
 
-const LogRecord *LogGridModel::recordAt(std::int64_t row) const
+void LogGrid::move(LogGridView::Move move)
 {
-    const auto holds = [row](const Window &w) {
-        return row >= w.first && row < w.first + std::int64_t(w.records.size());
-    };
-    auto hit = std::find_if(m_windows.begin(), m_windows.end(), holds);
-    if (hit == m_windows.end()) {
-        Window w{row - row % kWindowRows, {}};
-        w.records.reserve(kWindowRows);
-        // A row that cannot be read shows empty; the view asks again when it repaints.
-        if (!m_table.read(w.first, kWindowRows, w.records).ok() || !holds(w))
-            return nullptr;
-        m_windows.push_front(std::move(w));
-        if (m_windows.size() > kCachedWindows)
-            m_windows.pop_back();
-        hit = m_windows.begin();
-    } else if (hit != m_windows.begin()) {
-        m_windows.splice(m_windows.begin(), m_windows, hit);
-        hit = m_windows.begin();
+    const std::int64_t from = m_current >= 0 ? m_current : m_rows.first();
+    const std::int64_t page = m_view->rowsInSight();
+    switch (move) {
+    case LogGridView::Move::Up: setCurrentRecord(from - 1); break;
+    case LogGridView::Move::Down: setCurrentRecord(from + 1); break;
+    case LogGridView::Move::PageUp: setCurrentRecord(from - page); break;
+    case LogGridView::Move::PageDown: setCurrentRecord(from + page); break;
+    case LogGridView::Move::First: setCurrentRecord(0); break;
+    case LogGridView::Move::Last: setCurrentRecord(m_table.count() - 1); break;
     }
-    return &hit->records[std::size_t(row - hit->first)];
 }
 
-void LogGridModel::appendRecord(std::int64_t row, const LogRecord &record)
+void LogGrid::bringIntoSight(std::int64_t row)
 {
-    // The newest window grows in place, so following the newest record reads nothing back.
-    for (Window &w : m_windows) {
-        if (w.first + std::int64_t(w.records.size()) == row && w.records.size() < std::size_t(kWindowRows))
-            w.records.push_back(record);
+    const int sight = m_view->rowsInSight();
+    std::int64_t first = m_rows.first();
+    if (row < first)
+        first = row;
+    else if (row >= first + sight)
+        first = row - sight + 1;
+    showFrom(first);
+}
+
+void LogGrid::resizeSight()
+{
+    const std::int64_t currentRow = m_current - m_rows.first();
+    const bool currentInSight = m_current >= 0 && currentRow >= 0 && currentRow < m_rows.rowCount();
+    showFrom(m_rows.first());
+    if (currentInSight)
+        bringIntoSight(m_current);
+}
+
+void LogGrid::showFrom(std::int64_t first)
+{
+    updateRange();
+    {
+        const QSignalBlocker quiet(m_bar);
+        m_bar->setValue(int(std::clamp<std::int64_t>(first, 0, INT_MAX)));
     }
-    beginInsertRows({}, int(row), int(row));
-    m_rows = int(row + 1);
-    endInsertRows();
+    showRows(m_bar->value());
 }
 
-void LogGridModel::resetFromTable()
+void LogGrid::showRows(std::int64_t first)
 {
-    beginResetModel();
-    m_windows.clear();
-    m_rows = int(m_table.count());
-    endResetModel();
+    // One row more than fit wholly, for the part of a row below the last.
+    const std::int64_t rows = std::clamp<std::int64_t>(m_table.count() - first, 0, m_view->rowsInSight() + 1);
+    {
+        const QScopedValueRollback placing(m_placing, true);
+        m_rows.show(first, int(rows));
+    }
+    placeCurrent();
 }
 
-void setupLogGrid(QTableView *view, LogGridModel *model, const GridWidths &widths)
+void LogGrid::updateRange()
 {
-    view->setModel(model);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setShowGrid(true);
-    // Narrow columns clip their text rather than hide it behind an ellipsis.
-    view->setTextElideMode(Qt::ElideNone);
-    view->setFont(QFont(QStringLiteral("Arial"), 9));
-    QPalette palette = view->palette();
-    palette.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
-    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-    // Highlighted even while another control has the focus.
-    for (const auto role : {QPalette::Highlight, QPalette::HighlightedText})
-        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-    view->setPalette(palette);
+    const int sight = m_view->rowsInSight();
+    const std::int64_t lastFirst = std::max<std::int64_t>(m_table.count() - sight, 0);
+    const QSignalBlocker quiet(m_bar);
+    m_bar->setPageStep(sight);
+    m_bar->setRange(0, int(std::min<std::int64_t>(lastFirst, INT_MAX)));
+}
 
-    auto *rows = new RecordIndicator(view);
-    view->setVerticalHeader(rows);
-    rows->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, rows,
-                     [rows] { rows->viewport()->update(); });
-    QHeaderView *columns = view->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setHighlightSections(false);
-    for (int c = 0; c < LogGridModel::ColumnCount; ++c)
-        view->setColumnWidth(c, widths[std::size_t(c)]);
+void LogGrid::placeCurrent()
+{
+    const QScopedValueRollback placing(m_placing, true);
+    QItemSelectionModel *selection = m_view->selectionModel();
+    const std::int64_t row = m_current - m_rows.first();
+    if (m_current < 0 || row < 0 || row >= m_rows.rowCount()) {
+        // Out of sight: no row of the view stands for it until it comes back.
+        selection->clear();
+        return;
+    }
+    const int column = std::max(selection->currentIndex().column(), 0);
+    selection->setCurrentIndex(m_rows.index(int(row), column),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
 
-    new FollowNewest(view);
+void LogGrid::takeCurrentFromView(const QModelIndex &current)
+{
+    if (!m_placing && current.isValid())
+        m_current = m_rows.first() + current.row();
 }
 
 } // namespace kx::log

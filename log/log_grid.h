@@ -1,61 +1,61 @@
 #pragma once
 
-#include "log/log_record.h"
+#include "log/log_grid_view.h"
 
-#include <QAbstractTableModel>
+#include <QFrame>
+#include <QTimer>
 
-#include <array>
 #include <cstdint>
-#include <list>
-#include <vector>
 
-class QTableView;
+class QScrollBar;
 
 namespace kx::log {
 
 class LogTable;
 
-// The grid's view of the log table: six read-only columns, rows read from the table on demand in
-// windows of a few hundred, of which a handful stay cached. An appended record is one inserted
-// row; only emptying, opening and closing reset the whole view.
-class LogGridModel : public QAbstractTableModel {
+// `DBGrid1`: the read-only grid of the reading log, accessible as "Reading log". Its table view
+// holds only the rows in sight and its own scroll bar runs over the whole log, so a new record
+// costs the same in a log of ten million as in an empty one: a view given every row keeps data
+// for each of them in its row header and places them all again after every insert.
+// The newest record becomes current and comes into sight once per turn of the event loop, however
+// many arrived; emptying, opening and closing the table show it afresh from its newest record.
+class LogGrid : public QFrame {
     Q_OBJECT
 public:
-    enum Column { No, Time, Coupling, Value, Unit, RangeMode, ColumnCount };
+    // The table must outlive the grid.
+    LogGrid(LogTable &table, const GridWidths &widths, QWidget *parent = nullptr);
+    ~LogGrid() override;
 
-    explicit LogGridModel(LogTable &table, QObject *parent = nullptr);
+    // The current record (0 is the first of the table), -1 in an empty log.
+    std::int64_t currentRecord() const { return m_current; }
+    // Makes a record current, within the log, and brings it into sight.
+    void setCurrentRecord(std::int64_t row);
+    // The record in the first row in sight.
+    std::int64_t firstRecordInSight() const { return m_rows.first(); }
 
-    int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    LogGridView *rowsView() const { return m_view; }
+    QScrollBar *logScrollBar() const { return m_bar; }
 
 private:
-    struct Window {
-        std::int64_t first;
-        std::vector<LogRecord> records;
-    };
-
-    void appendRecord(std::int64_t row, const LogRecord &record);
-    void resetFromTable();
-    const LogRecord *recordAt(std::int64_t row) const;
+    void follow();
+    void showAfresh();
+    void move(LogGridView::Move move);
+    void bringIntoSight(std::int64_t row);
+    void resizeSight();
+    void showFrom(std::int64_t first);
+    void showRows(std::int64_t first);
+    void updateRange();
+    void placeCurrent();
+    void takeCurrentFromView(const QModelIndex &current);
 
     LogTable &m_table;
-    int m_rows = 0;
-    TimeOfDayText m_timeText;
-    // Most recently used first.
-    mutable std::list<Window> m_windows;
+    LogGridRows m_rows;
+    LogGridView *m_view;
+    QScrollBar *m_bar;
+    QTimer m_follow;
+    std::int64_t m_current = -1;
+    // Set while the grid moves the view's rows or current row itself, as opposed to the user.
+    bool m_placing = false;
 };
-
-// Column widths in pixels, in column order. The five-digit build leaves the time column at the
-// width a time field takes by default: room for "hh:mm:ss" and a margin.
-using GridWidths = std::array<int, LogGridModel::ColumnCount>;
-inline constexpr GridWidths kGridWidths40k{58, 64, 40, 56, 35, 35};
-inline constexpr GridWidths kGridWidths4k{39, 53, 37, 43, 36, 36};
-
-// Sets up `DBGrid1` on the model: read-only, silver, Arial 9 pt, title row and record indicator,
-// resizable columns, the current row always highlighted and following the newest record.
-void setupLogGrid(QTableView *view, LogGridModel *model, const GridWidths &widths);
 
 } // namespace kx::log

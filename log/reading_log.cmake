@@ -8,6 +8,8 @@ add_library(kx52b_log STATIC
   ${CMAKE_CURRENT_LIST_DIR}/reading_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reading_log_controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_grid.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/log_grid_rows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/log_grid_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_report.cpp
 )
