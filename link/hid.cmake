@@ -3,6 +3,7 @@
 add_library(kx52b_hid STATIC
   ${CMAKE_CURRENT_LIST_DIR}/hid_device.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hid_device_controller.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/hid_device_texts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hid_read_thread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hid_report_descriptor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hid_udev_platform.cpp

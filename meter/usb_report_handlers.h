@@ -4,8 +4,6 @@
 #include "meter/usb_reports.h"
 
 #include <cstdint>
-#include <optional>
-#include <string>
 
 namespace kx::meter {
 
@@ -15,14 +13,6 @@ inline constexpr std::int32_t kUsbIdleThreshold = 1900;
 #elif defined(KX52B_BUILD_4K)
 inline constexpr std::int32_t kUsbIdleThreshold = 600;
 #endif
-
-// What one adapter report leaves for the window: the history line to add (reports with meter data
-// only) and the failure of the frame it completed, reported like any frame that fails; the reading
-// goes on either way.
-struct UsbReportOutcome {
-    std::optional<std::string> historyLine;
-    Failure failure;
-};
 
 // The segment meter through the adapter (both builds): a gathered frame is shown in USBtxt and
 // decoded when its bytes carry the positions 1 to E.

@@ -16,20 +16,18 @@ void appendHex(std::string &text, std::uint8_t byte)
     text += kHexDigits[byte & 0x0F];
 }
 
-std::string historyLine(std::uint8_t reportId, const std::uint8_t *data, std::uint16_t size)
-{
-    std::string line = "R ";
-    line.reserve(5 + 3 * std::size_t{size});
-    appendHex(line, reportId);
-    line += "  ";
-    for (std::uint16_t i = 0; i < size; ++i) {
-        appendHex(line, data[i]);
-        line += ' ';
-    }
-    return line;
-}
-
 } // namespace
+
+std::string hexBytes(const std::uint8_t *data, std::size_t size)
+{
+    std::string text;
+    text.reserve(3 * size);
+    for (std::size_t i = 0; i < size; ++i) {
+        appendHex(text, data[i]);
+        text += ' ';
+    }
+    return text;
+}
 
 GatheredReport gatherUsbReport(UsbReports &reports, std::string &LastFrame, std::uint8_t ReportID,
                                const std::uint8_t *Data, std::uint16_t Size)
@@ -46,7 +44,7 @@ GatheredReport gatherUsbReport(UsbReports &reports, std::string &LastFrame, std:
         const std::size_t carried = std::min<std::size_t>(count, Size - 1u);
         for (std::size_t i = 1; i <= carried && reports.UsbFrameHex.size() < 2 * kMaxUsbFrameBytes; ++i)
             appendHex(reports.UsbFrameHex, Data[i]);
-        result.historyLine = historyLine(ReportID, Data, Size);
+        result.historyLine = "R " + hexBytes(&ReportID, 1) + ' ' + hexBytes(Data, Size);
         return result;
     }
     if (reports.UsbFrameOpen) {

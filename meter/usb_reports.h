@@ -1,5 +1,8 @@
 #pragma once
 
+#include "meter/failure.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,6 +41,17 @@ struct GatheredReport {
     bool frameComplete = false;
     std::string positionDigits;
 };
+
+// What one adapter report leaves for the window: the history line to add (reports with meter data
+// only) and the failure of the frame it completed, reported like any frame that fails; the reading
+// goes on either way.
+struct UsbReportOutcome {
+    std::optional<std::string> historyLine;
+    Failure failure;
+};
+
+// SIZE bytes as two upper-case hex digits each, each followed by a space: "F1 3A ".
+std::string hexBytes(const std::uint8_t *data, std::size_t size);
 
 // Takes one report (report ID, then SIZE data bytes) into REPORTS; at a frame end writes LASTFRAME.
 GatheredReport gatherUsbReport(UsbReports &reports, std::string &LastFrame, std::uint8_t ReportID,
