@@ -3,9 +3,10 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+TSAN_BUILD ?= build-tsan
 FUZZ_SECONDS ?= 20
 
-.PHONY: deps configure build run test test-main test-asan test-fuzz bench clean
+.PHONY: deps configure build run test test-main test-asan test-tsan test-fuzz bench clean
 
 deps:
 	bash tools/install-deps.sh
@@ -29,6 +30,14 @@ test-asan: deps
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The tests of threaded code (the USB cable's reader) under the thread sanitizer.
+TSAN_TESTS = test_hid test_usb_link
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX52B_TSAN=ON -DKX52B_BENCH=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(TSAN_TESTS)
+	QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1 \
+		ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -R '^(hid|usb_link)\.'
+
 # The frame decoders under libFuzzer for a short while.
 test-fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKX52B_FUZZ=ON
@@ -36,10 +45,10 @@ test-fuzz: deps
 	bash fuzz/run.sh $(FUZZ_BUILD)/bin $(FUZZ_SECONDS)
 
 # The plain build's test run comes last so its summary closes the output.
-test: test-fuzz test-asan test-main
+test: test-fuzz test-asan test-tsan test-main
 
 bench: build
 	bash bench/run.sh $(BUILD)/bin
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)
