@@ -1,5 +1,6 @@
 #include "log/log_files.h"
 
+#include "log/log_file_checks.h"
 #include "log/log_table.h"
 
 #include <QSaveFile>
@@ -25,12 +26,18 @@ void appendLine(QByteArray &out, const QByteArray &no, const QString (&fields)[5
 
 Status saveLogAsText(const LogTable &table, const QString &path)
 {
-    const Status failed{QStringLiteral("Could not save table to specified file: ") + path};
+    const auto failed = [&path](const QString &reason) {
+        return Status{QStringLiteral("Could not save table to specified file: %1 (%2)").arg(path, reason)};
+    };
+    if (!table.isOpen())
+        return failed(kNoLogOpen);
     if (table.isOpenFile(path) || LogTable::isLockedElsewhere(path))
-        return failed;
+        return failed(QStringLiteral("it is a log table in use"));
+    if (Status s = checkSaveTarget(path); !s.ok())
+        return failed(s.error);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return failed;
+        return failed(file.errorString());
     QByteArray out;
     out.reserve(kWriteChunk + 256);
     appendLine(out, "No", {QStringLiteral("Time"), QStringLiteral("DC/AC"), QStringLiteral("Value"),
@@ -46,10 +53,10 @@ Status saveLogAsText(const LogTable &table, const QString &path)
     file.write(out);
     if (!read.ok()) {
         file.cancelWriting();
-        return failed;
+        return failed(read.error);
     }
     if (!file.commit())
-        return failed;
+        return failed(file.errorString());
     return {};
 }
 
@@ -62,6 +69,11 @@ LogFiles::LogFiles(LogTable &table, FileDialogs &dialogs, MessageBoxes &boxes)
 
 bool LogFiles::saveAs()
 {
+    // A closed log has nothing to save, and an empty file must not replace a saved log.
+    if (!m_table.isOpen()) {
+        m_boxes.information(kNoLogOpen);
+        return false;
+    }
     const std::optional<QString> path = m_dialogs.saveFileName(kSaveFilters, kSaveDefaultSuffix);
     if (!path)
         return false;

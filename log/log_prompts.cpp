@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace kx::log {
@@ -35,6 +37,21 @@ MessageBoxes::Answer WidgetMessageBoxes::askSaveDiscardCancel(const QString &tex
     if (pressed == QMessageBox::Save)
         return Answer::Save;
     return pressed == QMessageBox::Discard ? Answer::Discard : Answer::Cancel;
+}
+
+int WidgetMessageBoxes::choose(const QString &text, const QStringList &choices, int onClose)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, m_parent);
+    QList<QPushButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, buttons.size() == onClose ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    box.setDefaultButton(buttons.value(0));
+    // Without an escape button the box cannot be closed but by a choice.
+    if (onClose >= 0)
+        box.setEscapeButton(buttons.value(onClose));
+    box.exec();
+    const qsizetype pressed = buttons.indexOf(box.clickedButton());
+    return pressed < 0 ? onClose : int(pressed);
 }
 
 WidgetFileDialogs::WidgetFileDialogs(QWidget *parent)
@@ -78,6 +95,12 @@ std::optional<QString> WidgetFileDialogs::openFileName(const QStringList &filter
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     return chosen(dialog);
+}
+
+bool WidgetFileDialogs::setUpPrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace kx::log

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace kx::log {
@@ -29,9 +30,13 @@ public:
     virtual void error(const QString &text) = 0;
     // Save, discard or cancel, asked before unsaved records would be lost.
     virtual Answer askSaveDiscardCancel(const QString &text) = 0;
+    // A question answered with one of `choices`, its buttons' captions in order, the first the
+    // default: the index of the one pressed. Closing the box answers `onClose`; with -1 the box
+    // cannot be closed without an answer.
+    virtual int choose(const QString &text, const QStringList &choices, int onClose) = 0;
 };
 
-// The file dialogs of the log files. Filters are Qt name filters ("Name (*.ext)").
+// The file and print dialogs of the log files. Filters are Qt name filters ("Name (*.ext)").
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
@@ -39,6 +44,8 @@ public:
     // overwriting an existing file. Empty when cancelled.
     virtual std::optional<QString> saveFileName(const QStringList &filters, const QString &defaultSuffix) = 0;
     virtual std::optional<QString> openFileName(const QStringList &filters) = 0;
+    // The print dialog: the printer and its settings for `printer`. False when cancelled.
+    virtual bool setUpPrinter(QPrinter &printer) = 0;
 };
 
 // Real ones, for the main window.
@@ -53,6 +60,7 @@ public:
     void information(const QString &text) override;
     void error(const QString &text) override;
     Answer askSaveDiscardCancel(const QString &text) override;
+    int choose(const QString &text, const QStringList &choices, int onClose) override;
 
 private:
     QWidget *m_parent;
@@ -63,6 +71,7 @@ public:
     explicit WidgetFileDialogs(QWidget *parent);
     std::optional<QString> saveFileName(const QStringList &filters, const QString &defaultSuffix) override;
     std::optional<QString> openFileName(const QStringList &filters) override;
+    bool setUpPrinter(QPrinter &printer) override;
 
 private:
     QWidget *m_parent;

@@ -2,15 +2,37 @@
 
 #include "meter/integer_text.h"
 
+#include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace kx::log {
+
+namespace {
+
+QString signatureOf(const QString &display, const QString &coupling, const QString &unit, const QString &rangeMode)
+{
+    return display + coupling + unit + rangeMode;
+}
+
+} // namespace
 
 ReadingLog::ReadingLog(LogTable &table, const Clock &clock, MessageBoxes &boxes)
     : m_table(table)
     , m_clock(clock)
     , m_boxes(boxes)
+    // Failures outside an offer (a commit a second later, a recovery file that cannot be made)
+    // share the offers' rule: one message until a record is kept again.
+    , m_writeFailures(QObject::connect(&table, &LogTable::writeFailed, &table, [this](const QString &error) {
+        if (!std::exchange(m_appendFailing, true))
+            m_boxes.error(error);
+    }))
 {
+}
+
+ReadingLog::~ReadingLog()
+{
+    QObject::disconnect(m_writeFailures);
 }
 
 Status ReadingLog::offer(const LoggedReading &reading)
@@ -22,7 +44,7 @@ Status ReadingLog::offer(const LoggedReading &reading)
         return {};
     if (m_sampling && m_sampleTicks != 0)
         return {};
-    const QString signature = reading.displayText + reading.couplingText + reading.unitText + reading.rangeModeText;
+    const QString signature = signatureOf(reading.displayText, reading.couplingText, reading.unitText, reading.rangeModeText);
     if (m_repeatFilter && signature == m_lastLoggedText)
         return {};
     m_lastLoggedText = signature;
@@ -37,9 +59,9 @@ Status ReadingLog::offer(const LoggedReading &reading)
     record.unit = reading.unitText;
     record.rangeMode = reading.rangeModeText;
     ++m_recordNo;
-    Status appended = m_table.append(record);
     // A table that keeps failing is reported for the first reading it loses, not for every one,
     // so error boxes do not pile up while readings keep arriving.
+    Status appended = m_table.append(record);
     if (std::exchange(m_appendFailing, !appended.ok()))
         return {};
     return appended;
@@ -68,6 +90,10 @@ Status ReadingLog::setIntervalText(const QString &text)
 
 Status ReadingLog::empty()
 {
+    if (!m_table.isOpen()) {
+        m_boxes.information(kNoLogOpen);
+        return {};
+    }
     m_boxes.information(QStringLiteral(" Record deleted "));
     if (m_table.count() > 0) {
         if (Status s = m_table.clear(); !s.ok())
@@ -77,6 +103,17 @@ Status ReadingLog::empty()
     m_recordCount = 0;
     m_appendFailing = false;
     return {};
+}
+
+void ReadingLog::resumeRestoredRun()
+{
+    std::vector<LogRecord> last;
+    if (!m_table.read(m_table.count() - 1, 1, last).ok() || last.empty())
+        return;
+    const LogRecord &r = last.front();
+    m_recordNo = r.no + 1;
+    m_recordCount = std::int32_t(std::min<std::int64_t>(m_table.pendingCount(), std::numeric_limits<std::int32_t>::max()));
+    m_lastLoggedText = signatureOf(r.value, r.coupling, r.unit, r.rangeMode);
 }
 
 } // namespace kx::log

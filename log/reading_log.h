@@ -3,6 +3,7 @@
 #include "log/log_prompts.h"
 #include "log/log_table.h"
 
+#include <QMetaObject>
 #include <QString>
 
 #include <array>
@@ -40,11 +41,15 @@ inline constexpr std::int32_t kStartRecordLimit = 10000;
 // events here.
 class ReadingLog {
 public:
+    // Write failures the table reports outside an offer are shown in the error box from now on.
     ReadingLog(LogTable &table, const Clock &clock, MessageBoxes &boxes);
+    ~ReadingLog();
+    ReadingLog(const ReadingLog &) = delete;
+    ReadingLog &operator=(const ReadingLog &) = delete;
 
     // `INDataToTable`: logs the reading unless the log is full, the interval has not run out or it
-    // repeats the last logged one. While the log table is closed (an open that failed) readings
-    // are not logged and the log state stays as it is. A failing table gives its error for the
+    // repeats the last logged one. While the log table is closed (the start-up table could not be
+    // opened) readings are not logged and the log state stays as it is. A failing table gives its error for the
     // first reading it loses; the readings after it are lost quietly until one is logged again or
     // the log is emptied.
     Status offer(const LoggedReading &reading);
@@ -59,7 +64,11 @@ public:
     // One of the size-limit items; the record count is left alone.
     void setMaxRecords(std::int32_t records) { m_maxRecords = records; }
     // `RecordNewClick`: says " Record deleted ", then empties the log and restarts the numbering.
+    // While no log is open it says so and changes nothing.
     Status empty();
+    // After the table took up a run that ended unexpectedly: numbering, count and repeat filter go
+    // on from its last record, as if the run had not ended.
+    void resumeRestoredRun();
 
     std::int32_t recordNo() const { return m_recordNo; }
     std::int32_t recordCount() const { return m_recordCount; }
@@ -81,6 +90,7 @@ private:
     std::int32_t m_sampleTicks = 0;
     QString m_lastLoggedText;
     bool m_appendFailing = false;
+    QMetaObject::Connection m_writeFailures;
 };
 
 } // namespace kx::log

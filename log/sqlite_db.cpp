@@ -6,6 +6,21 @@
 
 namespace kx::log {
 
+namespace {
+
+// Every connection is set up as for a file from anywhere, since a log the user opens may be one:
+// nothing stored in a file runs (no triggers, views, extensions, or functions and virtual tables
+// used by its schema), and its schema cannot be written. A misspelt "field" must fail, not
+// quietly become a text constant.
+constexpr std::pair<int, int> kConnectionSettings[] = {
+    {SQLITE_DBCONFIG_DEFENSIVE, 1},          {SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0},
+    {SQLITE_DBCONFIG_ENABLE_TRIGGER, 0},     {SQLITE_DBCONFIG_ENABLE_VIEW, 0},
+    {SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0}, {SQLITE_DBCONFIG_DQS_DML, 0},
+    {SQLITE_DBCONFIG_DQS_DDL, 0},
+};
+
+} // namespace
+
 static Status engineError(sqlite3 *db)
 {
     return {QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory")};
@@ -41,9 +56,8 @@ Status Database::open(const QString &path, bool create)
         sqlite3_close(db);
         return failed;
     }
-    // A misspelt "field" must fail, not quietly become a text constant.
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    for (const auto &[option, value] : kConnectionSettings)
+        sqlite3_db_config(db, option, value, nullptr);
     m_db = db;
     return {};
 }
@@ -61,6 +75,11 @@ Status Database::exec(std::string_view sql)
     if (sqlite3_exec(m_db, text.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return engineError(m_db);
     return {};
+}
+
+bool Database::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
 }
 
 Status Database::lastError() const

@@ -28,12 +28,15 @@ public:
     Database &operator=(const Database &) = delete;
 
     // Opens the file at `path`; `create` makes a missing file, otherwise a missing file fails.
+    // Nothing the file holds can run code.
     Status open(const QString &path, bool create);
     void close();
     bool isOpen() const { return m_db != nullptr; }
 
     // Runs statements that return no rows.
     Status exec(std::string_view sql);
+    // True between BEGIN and the COMMIT or ROLLBACK that ends it, or the failure that undid it.
+    bool inTransaction() const;
     Status lastError() const;
     sqlite3 *handle() const { return m_db; }
 

@@ -32,6 +32,7 @@ public:
     void information(const QString &) override {}
     void error(const QString &) override {}
     Answer askSaveDiscardCancel(const QString &) override { return Answer::Discard; }
+    int choose(const QString &, const QStringList &, int) override { return 0; }
 };
 
 double residentMegabytes()

@@ -5,10 +5,18 @@
 #include "log/reading_log.h"
 
 #include <QFile>
+#include <QLocale>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <deque>
 #include <gtest/gtest.h>
+
+// Readable failures: gtest shows a QString as its text.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace kx::log::testing {
 
@@ -27,10 +35,25 @@ public:
         ++questions;
         return answer;
     }
+    // Answers the next of `choices` by its caption; a question nobody expected fails the test and
+    // takes the last choice.
+    int choose(const QString &text, const QStringList &offered, int) override
+    {
+        asked.push_back(text);
+        const int index = choices.empty() ? -1 : int(offered.indexOf(choices.front()));
+        if (index < 0) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return int(offered.size()) - 1;
+        }
+        choices.pop_front();
+        return index;
+    }
     QStringList shown;
     QStringList errors;
     int questions = 0;
     Answer answer = Answer::Cancel;
+    std::deque<QString> choices;
+    QStringList asked;
 };
 
 class FakeDialogs : public FileDialogs {
@@ -42,6 +65,14 @@ public:
         return next();
     }
     std::optional<QString> openFileName(const QStringList &) override { return next(); }
+    // The print dialog prints to a PDF file at `printTo`, or is cancelled.
+    bool setUpPrinter(QPrinter &printer) override
+    {
+        if (printTo)
+            printer.setOutputFileName(*printTo);
+        return printTo.has_value();
+    }
+    std::optional<QString> printTo;
     // Answers in order; nullopt is a cancelled dialog.
     std::deque<std::optional<QString>> answers;
     QStringList saveFilters;
@@ -52,9 +83,10 @@ private:
     {
         if (answers.empty())
             return std::nullopt;
-        auto a = answers.front();
+        const bool cancelled = !answers.front();
+        const QString name = answers.front().value_or(QString());
         answers.pop_front();
-        return a;
+        return cancelled ? std::nullopt : std::optional(name);
     }
 };
 
@@ -71,6 +103,30 @@ inline LogRecord record(std::int32_t no, const char *value, const char *coupling
             QString::fromLatin1(unit), QString::fromLatin1(mode)};
 }
 
+// Exports depend on the default locale; each test chooses one and puts the old one back.
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale &locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(m_saved); }
+    LocaleScope(const LocaleScope &) = delete;
+    LocaleScope &operator=(const LocaleScope &) = delete;
+
+private:
+    QLocale m_saved;
+};
+
+// Recovery files go to a state directory of the test's own, as long as it lives.
+class StateDirScope {
+public:
+    explicit StateDirScope(const QString &dir) : m_saved(qgetenv("XDG_STATE_HOME")) { qputenv("XDG_STATE_HOME", QFile::encodeName(dir)); }
+    ~StateDirScope() { qputenv("XDG_STATE_HOME", m_saved); }
+    StateDirScope(const StateDirScope &) = delete;
+    StateDirScope &operator=(const StateDirScope &) = delete;
+
+private:
+    QByteArray m_saved;
+};
+
 // A log table opened on a fresh start-up file in a temporary directory.
 struct LogFixture : ::testing::Test {
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -82,6 +138,7 @@ struct LogFixture : ::testing::Test {
     }
 
     QTemporaryDir dir;
+    StateDirScope state{dir.filePath(QStringLiteral("state"))};
     LogTable table;
 };
 

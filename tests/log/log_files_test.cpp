@@ -1,21 +1,12 @@
 #include "log_fakes.h"
 
 #include "log/log_files.h"
+#include "log/log_print.h"
 
 #include <QLocale>
 
 namespace kx::log::testing {
 namespace {
-
-// Exports depend on the default locale; each test chooses one and puts the old one back.
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale &locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(m_saved); }
-
-private:
-    QLocale m_saved;
-};
 
 struct LogFilesTest : LogFixture {
     QString saveAs(const char *name)
@@ -68,7 +59,7 @@ TEST_F(LogFilesTest, FailedWritesKeepWhatWasThere)
     appendRecords(2);
     const QString missing = path("no/such/dir/log.txt");
     saveAs("no/such/dir/log.txt");
-    EXPECT_EQ(boxes.shown, QStringList{"Could not save table to specified file: " + missing});
+    EXPECT_EQ(boxes.shown, QStringList{"Could not save table to specified file: " + missing + " (No such file or directory)"});
     EXPECT_TRUE(table.hasUnsavedRecords());
 
     // Text over the open log table would destroy it.
@@ -78,7 +69,8 @@ TEST_F(LogFilesTest, FailedWritesKeepWhatWasThere)
     const QByteArray logFile = fileBytes(path("run.DB"));
     dialogs.answers.push_back(path("run.DB"));
     EXPECT_FALSE(files.saveAs());
-    EXPECT_EQ(boxes.shown.last(), "Could not save table to specified file: " + path("run.DB"));
+    const QString inUse = QStringLiteral(" (it is a log table in use)");
+    EXPECT_EQ(boxes.shown.last(), "Could not save table to specified file: " + path("run.DB") + inUse);
     EXPECT_EQ(fileBytes(path("run.DB")), logFile);
 
     // Nor over a table another program has open.
@@ -86,12 +78,12 @@ TEST_F(LogFilesTest, FailedWritesKeepWhatWasThere)
     ASSERT_TRUE(other.openStartup(path("other.db")).ok());
     const QByteArray otherFile = fileBytes(path("other.db"));
     saveAs("other.db");
-    EXPECT_EQ(boxes.errors, QStringList{"database is locked"});
+    EXPECT_EQ(boxes.errors, QStringList{"Cannot write " + path("other.db") + ": database is locked"});
     ASSERT_TRUE(QFile::rename(path("other.db"), path("other.DB")));
     other.close();
     ASSERT_TRUE(other.open(path("other.DB")).ok());
     saveAs("other.DB");
-    EXPECT_EQ(boxes.shown.last(), "Could not save table to specified file: " + path("other.DB"));
+    EXPECT_EQ(boxes.shown.last(), "Could not save table to specified file: " + path("other.DB") + inUse);
     EXPECT_EQ(fileBytes(path("other.DB")), otherFile);
 
     saveAs("no/such/dir/log.db");
@@ -154,17 +146,44 @@ TEST_F(LogFilesTest, OpenTakesThePathAsChosen)
     EXPECT_EQ(table.count(), 4);
     EXPECT_TRUE(boxes.errors.isEmpty());
 
+    // A name that differs in case is another file; the log that was open stays.
+    appendRecords(1, 5);
     dialogs.answers = {path("bench run.db")};
     files.openOldFile();
-    EXPECT_EQ(boxes.errors, QStringList{"unable to open database file"});
-    EXPECT_FALSE(table.isOpen());
+    EXPECT_EQ(boxes.errors, QStringList{"Cannot open " + path("bench run.db") + ": No such file or directory"});
+    EXPECT_EQ(table.path(), saved);
+    EXPECT_EQ(table.count(), 5);
+    EXPECT_TRUE(table.hasUnsavedRecords());
+}
 
-    // A closed log saves and exports as an empty one.
-    EXPECT_EQ(fileBytes(saveAs("closed.txt")), kHeader);
-    const QString closedTable = saveAs("closed.db");
-    EXPECT_EQ(boxes.errors.size(), 1);
-    ASSERT_TRUE(table.open(closedTable).ok());
-    EXPECT_EQ(table.count(), 0);
+TEST_F(LogFilesTest, ClosedLogChangesNoFile)
+{
+    // A saved log of hours that a save of nothing would replace.
+    FakeClock clock;
+    ReadingLog log(table, clock, boxes);
+    for (const char *value : {"1", "2", "3"})
+        ASSERT_TRUE(log.offer({value, "DC", "V", "", 1}).ok());
+    const QString saved = saveAs("hours.db");
+    const QString text = saveAs("hours.txt");
+    const QByteArray savedBytes = fileBytes(saved), textBytes = fileBytes(text);
+    table.close();
+    boxes.shown.clear();
+
+    for (const QString &target : {saved, text}) {
+        dialogs.answers = {target};
+        EXPECT_FALSE(files.saveAs());
+        EXPECT_EQ(dialogs.answers.size(), 1u) << "no dialog while no log is open";
+    }
+    EXPECT_EQ(table.saveAsTable(saved).error, kNoLogOpen);
+    EXPECT_FALSE(saveLogAsText(table, text).ok());
+    ASSERT_TRUE(log.empty().ok());
+    EXPECT_EQ(log.recordNo(), 4);
+    EXPECT_EQ(log.recordCount(), 3);
+    printLog(table, boxes, dialogs, nullptr);
+    EXPECT_EQ(boxes.shown, QStringList(4, kNoLogOpen));
+    EXPECT_EQ(fileBytes(saved), savedBytes);
+    EXPECT_EQ(fileBytes(text), textBytes);
+    EXPECT_TRUE(boxes.errors.isEmpty());
 }
 
 } // namespace

@@ -136,13 +136,11 @@ TEST_F(ReadingLogTest, IntervalTextThatDoesNotConvert)
 
 TEST_F(ReadingLogTest, ClosedLogLogsNothing)
 {
-    ASSERT_FALSE(table.open(path("missing.db")).ok());
+    table.close();
     ASSERT_TRUE(log.offer({"1", "DC", "V", "", 1}).ok());
     EXPECT_EQ(log.recordNo(), 1);
     EXPECT_EQ(log.recordCount(), 0);
     EXPECT_EQ(log.lastLoggedText(), "");
-    ASSERT_TRUE(log.empty().ok());
-    EXPECT_EQ(boxes.shown, QStringList{" Record deleted "});
 }
 
 TEST_F(ReadingLogTest, TableThatKeepsFailingIsReportedOnce)
