@@ -198,26 +198,20 @@ void THidDeviceController::SetOnDeviceData(THidDataEvent Value)
     Data = std::move(Value);
 }
 
-void THidDeviceController::SetOnDeviceDataError(THidDataErrorEvent Value)
-{
-    if (Value == DataError)
-        return;
-    for (const std::unique_ptr<THidDevice> &device : DeviceList) {
-        if (device->OnDataError == DataError)
-            device->OnDataError = Value;
-    }
-    DataError = std::move(Value);
-}
+void THidDeviceController::SetOnDeviceDataError(THidDataErrorEvent Value) { PassOn(DataError, std::move(Value), &THidDevice::OnDataError); }
 
-void THidDeviceController::SetOnDeviceUnplug(THidPlugEvent Value)
+void THidDeviceController::SetOnDeviceUnplug(THidPlugEvent Value) { PassOn(Unplug, std::move(Value), &THidDevice::OnUnplug); }
+
+template <typename Event>
+void THidDeviceController::PassOn(Event &Current, Event Value, Event THidDevice::*Handler)
 {
-    if (Value == Unplug)
+    if (Value == Current)
         return;
     for (const std::unique_ptr<THidDevice> &device : DeviceList) {
-        if (device->OnUnplug == Unplug)
-            device->OnUnplug = Value;
+        if ((*device).*Handler == Current)
+            (*device).*Handler = Value;
     }
-    Unplug = std::move(Value);
+    Current = std::move(Value);
 }
 
 } // namespace kx::link

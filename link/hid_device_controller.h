@@ -74,6 +74,9 @@ private:
     // Runs HANDLER for HIDDEV with its Enumerating flag set.
     void RunPlugEvent(const THidPlugEvent &handler, THidDevice *HidDev);
     std::int32_t IndexOf(const THidDevice *HidDev) const;
+    // Stores VALUE as the controller's handler in CURRENT; devices still on the old one take it.
+    template <typename Event>
+    void PassOn(Event &Current, Event Value, Event THidDevice::*Handler);
 
     std::shared_ptr<HidPlatform> Platform;
     std::vector<std::unique_ptr<THidDevice>> DeviceList;
