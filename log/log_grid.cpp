@@ -85,6 +85,7 @@ void LogGrid::move(LogGridView::Move move)
 {
     const std::int64_t from = m_current >= 0 ? m_current : m_rows.first();
     const std::int64_t page = m_view->rowsInSight();
+    const QModelIndex before = m_view->currentIndex();
     switch (move) {
     case LogGridView::Move::Up: setCurrentRecord(from - 1); break;
     case LogGridView::Move::Down: setCurrentRecord(from + 1); break;
@@ -93,6 +94,8 @@ void LogGrid::move(LogGridView::Move move)
     case LogGridView::Move::First: setCurrentRecord(0); break;
     case LogGridView::Move::Last: setCurrentRecord(m_table.count() - 1); break;
     }
+    if (m_view->currentIndex() == before)
+        m_view->announceCurrent();
 }
 
 void LogGrid::bringIntoSight(std::int64_t row)

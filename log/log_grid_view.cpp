@@ -1,5 +1,7 @@
 #include "log/log_grid_view.h"
 
+#include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -106,6 +108,21 @@ int LogGridView::rowsInSight() const
     return std::max(1, viewport()->height() / verticalHeader()->defaultSectionSize());
 }
 
+void LogGridView::announceCurrent()
+{
+    const QModelIndex current = currentIndex();
+    if (!QAccessible::isActive() || !current.isValid())
+        return;
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface *cells = table ? table->tableInterface() : nullptr;
+    QAccessibleInterface *cell = cells ? cells->cellAt(current.row(), current.column()) : nullptr;
+    if (!cell)
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(table->indexOfChild(cell));
+    QAccessible::updateAccessibility(&event);
+}
+
 void LogGridView::scrollTo(const QModelIndex &index, ScrollHint hint)
 {
     if (index.isValid())
@@ -150,6 +167,13 @@ void LogGridView::updateGeometries()
     // The view's model holds only rows in sight, and a partly shown last row must not let the
     // view scroll itself: the grid scrolls by moving its window.
     verticalScrollBar()->setRange(0, 0);
+}
+
+QItemSelectionModel::SelectionFlags LogGridView::selectionCommand(const QModelIndex &index, const QEvent *) const
+{
+    // A click or key never takes the highlight off the row it lands on (Ctrl+click would).
+    return index.isValid() ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                           : QItemSelectionModel::NoUpdate;
 }
 
 } // namespace kx::log

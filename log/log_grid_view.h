@@ -31,6 +31,9 @@ public:
     void setLogScrollBar(QScrollBar *bar) { m_logBar = bar; }
     // The rows that fit wholly in sight, at least one.
     int rowsInSight() const;
+    // Tells assistive technology that the current cell has the focus anew: a move that shifts the
+    // rows under an unchanged current cell is not told by the view itself.
+    void announceCurrent();
 
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
@@ -46,6 +49,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void updateGeometries() override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event = nullptr) const override;
 
 private:
     QScrollBar *m_logBar = nullptr;

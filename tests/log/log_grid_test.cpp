@@ -202,6 +202,8 @@ TEST_F(LogGridTest, KeysWheelAndClicksMoveAlongTheLog)
     QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, view().visualRect(third).center());
     EXPECT_EQ(grid.currentRecord(), grid.firstRecordInSight() + 2);
     EXPECT_EQ(selectedRow(), 2);
+    QTest::mouseClick(view().viewport(), Qt::LeftButton, Qt::ControlModifier, view().visualRect(third).center());
+    EXPECT_EQ(selectedRow(), 2);
     const std::int64_t first = grid.firstRecordInSight();
     ASSERT_EQ(rows().rowCount(), s + 1);
     view().scrollTo(rows().index(s, 0));
