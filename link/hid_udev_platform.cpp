@@ -84,7 +84,8 @@ public:
         case HidAccess::ReadWrite:
             return UniqueFd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
         case HidAccess::Read:
-            return UniqueFd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+            // Never blocks in read(): the reader waits in poll(), where a stop can reach it.
+            return UniqueFd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         case HidAccess::Identify:
             break;
         }
