@@ -11,6 +11,7 @@
 #include "link/exclusive_toggle_group.h"
 #include "link/serial_connection_controls.h"
 #include "link/serial_port_driver.h"
+#include "link/usb_adapter_link.h"
 #include "log/log_grid.h"
 #include "log/log_report.h"
 #include "log/log_table.h"
@@ -62,6 +63,7 @@ TFCOMM::TFCOMM(WindowServices services, QWidget *parent)
         *m_COMM2, [this](const QString &text) { m_messages->information(text); }, this);
 
     bindLog();
+    bindUsbLink();
     buildMenu();
     connect(m_controls.BitBtn1, &QPushButton::clicked, this, &TFCOMM::BitBtn1Click);
     connect(m_controls.BtExit, &QPushButton::clicked, this, &TFCOMM::BtExit1Click);
@@ -87,6 +89,7 @@ TFCOMM::~TFCOMM()
     m_COMM2->Disconnect();
     m_COMM2->OnReceiveData = nullptr;
     m_ConTimer->stop();
+    m_usbLink.reset();
 }
 
 void TFCOMM::createComponents(QWidget *client)

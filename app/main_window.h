@@ -23,6 +23,8 @@ class LimitPanel;
 
 namespace kx::link {
 class ExclusiveToggleGroup;
+class THidDeviceController;
+class UsbAdapterLink;
 class SerialConnectionControls;
 class TSerialPortDriver;
 } // namespace kx::link
@@ -49,6 +51,7 @@ public:
 
     meter::Meter &meter() { return m_meter; }
     link::TSerialPortDriver &COMM2() { return *m_COMM2; }
+    link::THidDeviceController &HidCtl() { return *m_HidCtl; }
     log::LogTable &T38BDB() { return *m_T38BDB; }
     const meter::FrameMemo &Memo1() const { return m_Memo1; }
 
@@ -87,6 +90,7 @@ protected:
 private:
     void createComponents(QWidget *client);
     void bindLog();
+    void bindUsbLink();
     void buildMenu();
     void FormCreate();
     void ConTimerTimer();
@@ -119,6 +123,9 @@ private:
     link::TSerialPortDriver *m_COMM2 = nullptr;
     link::ExclusiveToggleGroup *m_connectGroup = nullptr;
     std::unique_ptr<link::SerialConnectionControls> m_serialControls;
+    link::THidDeviceController *m_HidCtl = nullptr;
+    // Goes before the controller: it hands its devices back.
+    std::unique_ptr<link::UsbAdapterLink> m_usbLink;
 
     log::LogTable *m_T38BDB = nullptr;
     std::unique_ptr<log::ReadingLog> m_readingLog;

@@ -6,6 +6,7 @@
 #include "display/lcd_panel.h"
 #include "display/limit_panel.h"
 #include "link/link_watchdog.h"
+#include "link/usb_adapter_link.h"
 #include "log/trend_chart.h"
 
 #include <QApplication>
@@ -40,8 +41,10 @@ void TFCOMM::receiveSerial(const char *data, std::int32_t size)
 void TFCOMM::ConTimerTimer()
 {
     const WindowMessages::TickScope tick(*m_messages);
-    if (link::linkWatchdogTick(m_meter.state.LinkIdleTicks))
+    if (link::linkWatchdogTick(m_meter.state.LinkIdleTicks)) {
+        m_usbLink->UsbIdleCheck();
         m_KD->showCONokN();
+    }
 }
 
 void TFCOMM::showCONok() { m_KD->showCONok(); }

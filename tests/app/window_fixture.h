@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/window_layout.h"
 #include "tests/log/log_fakes.h"
+#include "tests/support/test_hid_platform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,7 +35,8 @@ protected:
 
     TFCOMM &open()
     {
-        window = std::make_unique<TFCOMM>(WindowServices{&boxes, &dialogs, &clock, [this] { ++beeps; }});
+        window = std::make_unique<TFCOMM>(WindowServices{
+            .boxes = &boxes, .dialogs = &dialogs, .clock = &clock, .beep = [this] { ++beeps; }, .hidPlatform = hid});
         window->show();
         return *window;
     }
@@ -61,6 +63,8 @@ protected:
     log::testing::FakeDialogs dialogs;
     log::testing::FakeClock clock;
     int beeps = 0;
+    // HID devices in memory: the tests never reach the machine's own.
+    std::shared_ptr<link::test::TestHidPlatform> hid = std::make_shared<link::test::TestHidPlatform>();
     std::unique_ptr<TFCOMM> window;
 };
 
