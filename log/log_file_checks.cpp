@@ -59,8 +59,9 @@ Status checkLogContent(Database &db)
     Statement check;
     if (Status s = check.prepare(db, "PRAGMA main.quick_check(1)"); !s.ok())
         return s;
+    // The first problem found, after a line naming the schema.
     if (check.step() && check.text(0) != u"ok")
-        return {QStringLiteral("it is damaged (%1)").arg(check.text(0))};
+        return {QStringLiteral("it is damaged (%1)").arg(check.text(0).section(u'\n', -1))};
     if (!check.status().ok())
         return check.status();
     for (const SchemaRule &rule : kSchemaRules) {

@@ -36,27 +36,32 @@ Status saveLogAsText(const LogTable &table, const QString &path)
     if (Status s = checkSaveTarget(path); !s.ok())
         return failed(s.error);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so the write that fails tells why (a full disk) rather than the commit after it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(file.errorString());
+    QString writeError;
     QByteArray out;
     out.reserve(kWriteChunk + 256);
+    const auto put = [&] {
+        if (file.write(out) != out.size() && writeError.isEmpty())
+            writeError = file.errorString();
+        out.clear();
+    };
     appendLine(out, "No", {QStringLiteral("Time"), QStringLiteral("DC/AC"), QStringLiteral("Value"),
                            QStringLiteral("Unit"), QStringLiteral("AUTO")});
     const TimeOfDayText timeText;
     const Status read = table.forEach([&](const LogRecord &r) {
         appendLine(out, QByteArray::number(r.no), {timeText(r.time), r.coupling, r.value, r.unit, r.rangeMode});
-        if (out.size() >= kWriteChunk) {
-            file.write(out);
-            out.clear();
-        }
+        if (out.size() >= kWriteChunk)
+            put();
     });
-    file.write(out);
+    put();
     if (!read.ok()) {
         file.cancelWriting();
         return failed(read.error);
     }
     if (!file.commit())
-        return failed(file.errorString());
+        return failed(writeError.isEmpty() ? file.errorString() : writeError);
     return {};
 }
 

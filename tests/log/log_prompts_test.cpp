@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -52,6 +55,43 @@ TEST(WidgetFileDialogs, NameWithoutExtensionTakesTheChosenKind)
         EXPECT_EQ(QFileInfo(*chosen).fileName(), c.saved);
     }
     QDir::setCurrent(previous);
+}
+
+// Presses `key` on the question box once it is up, then the button captioned `caption` if it is
+// still up.
+int answerQuestion(const QStringList &choices, int onClose, Qt::Key key, const QString &caption)
+{
+    QTimer::singleShot(0, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        QTest::keyClick(box, key);
+        if (QApplication::activeModalWidget() != box)
+            return;
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->text() == caption)
+                button->click();
+        }
+    });
+    QWidget parent;
+    WidgetMessageBoxes boxes(&parent);
+    return boxes.choose(QStringLiteral("Which?"), choices, onClose);
+}
+
+TEST(WidgetMessageBoxes, ChooseAnswersWithTheButtonPressed)
+{
+    const QStringList choices{"Restore", "Save as…", "Discard"};
+    const struct {
+        int onClose;
+        Qt::Key key;
+        const char *pressed;
+        int answer;
+    } cases[] = {
+        {-1, Qt::Key_Escape, "Save as…", 1}, // no way out but a choice
+        {-1, Qt::Key_Return, "Discard", 0},  // the first is the default
+        {2, Qt::Key_Escape, "Restore", 2},   // closing answers as the box says
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(answerQuestion(choices, c.onClose, c.key, QString::fromUtf8(c.pressed)), c.answer) << c.pressed;
 }
 
 } // namespace

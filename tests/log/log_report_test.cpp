@@ -1,5 +1,6 @@
 #include "log_fakes.h"
 
+#include "log/log_print.h"
 #include "log/log_report.h"
 
 #include <QApplication>
@@ -106,6 +107,52 @@ TEST_F(LogReportTest, EmptyLogOpensNoPreview)
     });
     previewLogReport(table, nullptr);
     EXPECT_FALSE(opened);
+}
+
+TEST_F(LogReportTest, PrintShowsASmallLogInThePreview)
+{
+    appendRecords(37);
+    FakeBoxes boxes;
+    FakeDialogs dialogs;
+    int pages = -1;
+    QTimer poll;
+    whenModal(poll, [&](QWidget *dialog) {
+        pages = dialog->findChild<QPrintPreviewWidget *>()->pageCount();
+        dialog->close();
+    });
+    QWidget parent;
+    printLog(table, boxes, dialogs, &parent);
+    EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(boxes.asked.isEmpty());
+}
+
+TEST_F(LogReportTest, PrintOffersALongLogToPrinterOrPdfWithoutPreview)
+{
+    const int records = kLargestPreviewPages * reportRowsPerPage() + 1;
+    appendRecords(records);
+    FakeBoxes boxes;
+    FakeDialogs dialogs;
+    bool previewed = false;
+    QTimer poll;
+    whenModal(poll, [&](QWidget *dialog) {
+        previewed = true;
+        dialog->close();
+    });
+    const QString printed = path("printed.pdf"), saved = path("saved.pdf");
+    dialogs.printTo = printed;
+    dialogs.answers = {saved};
+    boxes.choices = {"Print", "Save as PDF", "Cancel"};
+    for (int i = 0; i < 3; ++i)
+        printLog(table, boxes, dialogs, nullptr);
+    EXPECT_FALSE(previewed);
+    ASSERT_EQ(boxes.asked.size(), 3);
+    EXPECT_EQ(boxes.asked[0], QStringLiteral("The report of %1 records has %2 pages, too many for the preview. "
+                                             "Print it directly, or save it as a PDF file?")
+                                  .arg(records)
+                                  .arg(kLargestPreviewPages + 1));
+    EXPECT_EQ(pageCount(printed), kLargestPreviewPages + 1);
+    EXPECT_EQ(pageCount(saved), kLargestPreviewPages + 1);
+    EXPECT_TRUE(boxes.errors.isEmpty());
 }
 
 } // namespace
