@@ -1,13 +1,17 @@
 // Figures of the reading log: appending at growing log sizes (table and grid), memory with ten
-// million pending records, export and table save of a million, opening a million and showing the
-// grid, and building the print preview of ten thousand.
+// million pending records in the recovery file, what a commit costs per reading by batch size,
+// restoring a million readings at start-up, export and table save of a million, opening a million
+// and showing the grid, and building the print preview of ten thousand.
 #include "log/log_files.h"
 #include "log/log_grid.h"
 #include "log/log_report.h"
+#include "log/log_startup.h"
 #include "log/log_table.h"
 #include "log/reading_log.h"
+#include "log/recovery_file.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -32,7 +36,15 @@ public:
     void information(const QString &) override {}
     void error(const QString &) override {}
     Answer askSaveDiscardCancel(const QString &) override { return Answer::Discard; }
+    // "Restore" at start-up.
     int choose(const QString &, const QStringList &, int) override { return 0; }
+};
+
+class NoDialogs : public FileDialogs {
+public:
+    std::optional<QString> saveFileName(const QStringList &, const QString &) override { return std::nullopt; }
+    std::optional<QString> openFileName(const QStringList &) override { return std::nullopt; }
+    bool setUpPrinter(QPrinter &) override { return false; }
 };
 
 double residentMegabytes()
@@ -54,10 +66,23 @@ LogRecord benchRecord(std::int64_t i)
             QStringLiteral("DC"), QStringLiteral("mV"), QStringLiteral("AUTO")};
 }
 
+double recoveryMegabytes()
+{
+    qint64 bytes = 0;
+    for (const QFileInfo &file : QDir(RecoveryFile::directory()).entryInfoList(QDir::Files))
+        bytes += file.size();
+    return double(bytes) / (1024.0 * 1024.0);
+}
+
+// Records as a run logs them, committed in batches as the table's timer would.
 void fill(LogTable &table, std::int64_t records)
 {
-    for (std::int64_t i = table.count(); i < records; ++i)
+    for (std::int64_t i = table.count(); i < records; ++i) {
         (void)table.append(benchRecord(i));
+        if (i % 1000 == 999)
+            (void)table.commit();
+    }
+    (void)table.commit();
 }
 
 // One log that grows from one size to the next, so the ten-million case is filled once.
@@ -93,9 +118,29 @@ void BM_AppendReading(benchmark::State &state)
         if (state.range(1))
             QCoreApplication::processEvents();
     }
+    (void)table.commit();
     state.counters["records"] = double(table.count());
     state.counters["resident_MB"] = residentMegabytes();
+    state.counters["recovery_MB"] = recoveryMegabytes();
 }
+
+// Readings with their commit, forced to disk, when `batch` readings go in one (time per batch, in
+// real time as the disk takes it): 1 is a commit per turn of the event loop, larger batches what a
+// second gathers from a fast meter or faster.
+void BM_AppendAndCommit(benchmark::State &state)
+{
+    LogTable &table = growingLog();
+    fill(table, state.range(0));
+    const std::int64_t batch = state.range(1);
+    std::int64_t i = table.count();
+    for (auto _ : state) {
+        for (std::int64_t k = 0; k < batch; ++k)
+            (void)table.append(benchRecord(i++));
+        benchmark::DoNotOptimize(table.commit());
+    }
+    state.SetItemsProcessed(state.iterations() * batch);
+}
+
 // Registered in main(), smallest log first, as the log only grows.
 void registerAppendFigures()
 {
@@ -104,6 +149,10 @@ void registerAppendFigures()
             ->Args({records, 0})->ArgNames({"records", "turn"})->Unit(benchmark::kMicrosecond)->Iterations(20000);
         benchmark::RegisterBenchmark("BM_AppendReading", BM_AppendReading)
             ->Args({records, 1})->ArgNames({"records", "turn"})->Unit(benchmark::kMicrosecond)->Iterations(500);
+        for (const std::int64_t batch : {1, 10, 1000})
+            benchmark::RegisterBenchmark("BM_AppendAndCommit", BM_AppendAndCommit)
+                ->Args({records, batch})->ArgNames({"records", "batch"})->Unit(benchmark::kMicrosecond)->Iterations(200)
+                ->UseRealTime();
     }
 }
 
@@ -117,6 +166,35 @@ LogTable &millionLog()
     }
     return table;
 }
+
+// Start-up after a crash of a run with a million readings, answered "Restore": until the log is
+// open on them.
+void BM_RestoreMillion(benchmark::State &state)
+{
+    const QString startup = scratch().filePath(QStringLiteral("restore.db"));
+    {
+        LogTable crashed;
+        (void)crashed.openStartup(startup);
+        fill(crashed, 1'000'000);
+    }
+    SilentBoxes boxes;
+    NoDialogs dialogs;
+    BenchClock clock;
+    for (auto _ : state) {
+        auto table = std::make_unique<LogTable>();
+        ReadingLog log(*table, clock, boxes);
+        if (!openLogAtStartup(*table, log, dialogs, boxes, startup).ok() || table->count() != 1'000'000)
+            state.SkipWithError("restore failed");
+        // It ends as another crash, for the next round.
+        state.PauseTiming();
+        table.reset();
+        state.ResumeTiming();
+    }
+    QStringList problems;
+    for (const EndedRun &run : findEndedRuns(problems))
+        run.file->remove();
+}
+BENCHMARK(BM_RestoreMillion)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ExportText(benchmark::State &state)
 {
@@ -147,6 +225,7 @@ void BM_OpenAndShowGrid(benchmark::State &state)
         view.show();
         QCoreApplication::processEvents();
         state.counters["records"] = double(table.count());
+        table.close();
     }
 }
 BENCHMARK(BM_OpenAndShowGrid)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -165,6 +244,7 @@ void BM_PrintPreview(benchmark::State &state)
         preview.updatePreview();
         state.counters["pages"] = double(preview.pageCount());
     }
+    table.close();
 }
 BENCHMARK(BM_PrintPreview)->Arg(10'000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -175,6 +255,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Recovery files, and the runs the restore figure leaves, stay in the scratch directory.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(scratch().filePath(QStringLiteral("state"))));
     registerAppendFigures();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -3,6 +3,7 @@
 #include "log/log_prompts.h"
 #include "log/log_table.h"
 #include "log/reading_log.h"
+#include "log/sqlite_db.h"
 
 #include <QFile>
 #include <QLocale>
@@ -89,6 +90,14 @@ private:
         return cancelled ? std::nullopt : std::optional(name);
     }
 };
+
+// Runs SQL on the SQLite file at `path`, made when missing: tables written by other programs.
+inline void execOn(const QString &path, const char *sql)
+{
+    Database db;
+    ASSERT_TRUE(db.open(path, true).ok());
+    ASSERT_TRUE(db.exec(sql).ok()) << db.lastError().error.toStdString();
+}
 
 inline QByteArray fileBytes(const QString &path)
 {

@@ -28,13 +28,6 @@ std::vector<std::int32_t> range(std::int32_t from, std::int32_t to)
     return v;
 }
 
-void execOn(const QString &path, const char *sql)
-{
-    Database db;
-    ASSERT_TRUE(db.open(path, true).ok());
-    ASSERT_TRUE(db.exec(sql).ok()) << db.lastError().error.toStdString();
-}
-
 std::int64_t scalar(const QString &path, const char *sql)
 {
     Database db;
