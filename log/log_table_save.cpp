@@ -3,12 +3,14 @@
 #include "log/log_file_checks.h"
 #include "log/log_table.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <sqlite3.h>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +23,18 @@
 namespace kx::log {
 
 namespace {
+
+constexpr const char *kScratchPrefix = ".kx52b-save-";
+
+// The files of saves that a crash or a kill cut short: no running save holds their lock.
+void removeInterruptedSaves(const QDir &dir)
+{
+    for (const QString &name : dir.entryList({QLatin1String(kScratchPrefix) + u'*'}, QDir::Files | QDir::Hidden)) {
+        QFile stale(dir.filePath(name));
+        if (stale.open(QIODevice::ReadWrite) && ::flock(stale.handle(), LOCK_EX | LOCK_NB) == 0)
+            ::unlink(QFile::encodeName(stale.fileName()).constData());
+    }
+}
 
 Status cannotWrite(const QString &path, const QString &reason)
 {
@@ -83,11 +97,14 @@ Status LogTable::saveAsTable(const QString &path)
         return cannotWrite(path, QStringLiteral("database is locked"));
     // The copy below attaches the new file, which cannot happen inside a transaction.
     commit();
-    const QFileInfo target(path);
-    QTemporaryFile scratchFile(target.absolutePath() + QStringLiteral("/.kx52b-save-XXXXXX"));
+    const QDir folder = QFileInfo(path).absoluteDir();
+    removeInterruptedSaves(folder);
+    QTemporaryFile scratchFile(folder.filePath(QLatin1String(kScratchPrefix) + QStringLiteral("XXXXXX")));
     if (!scratchFile.open())
         return cannotWrite(path, scratchFile.errorString());
-    scratchFile.close();
+    // Locked until the save ends, so that no other save takes it for the remains of one cut short.
+    // It stays open until the engine lets go of it: closing it earlier would drop the engine's locks.
+    ::flock(scratchFile.handle(), LOCK_EX);
     const QString written = scratchFile.fileName();
 
     // The copy runs in the log's own connection, so pending records are read where they are.

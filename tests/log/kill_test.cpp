@@ -184,6 +184,10 @@ TEST_F(KillTest, SaveOrExportKilledLeavesTheOldFileOrTheWholeNewOne)
         }
         EXPECT_GE(midSave, 1) << name;
     }
+    // The next save clears away what the saves cut short left beside their targets.
+    run({QStringLiteral("save"), work("kept.db"), QStringLiteral("10"), marks});
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("work"))).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"kept.db", "kept.txt", "Kx52bdb.db"}));
 }
 
 } // namespace

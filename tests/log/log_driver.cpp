@@ -136,6 +136,9 @@ int saveRun(const QString &target, int records, const QString &marksPath)
         if (!table.append({no, clock.now(), QString::number(no), double(no), QStringLiteral("DC"), QStringLiteral("V"), QStringLiteral("AUTO")}).ok())
             return 1;
     }
+    // Committed first, so the marks span the save alone.
+    if (!table.commit().ok())
+        return 1;
     Marks marks(marksPath);
     marks.write("saving");
     LogFiles files(table, dialogs, boxes);
