@@ -17,11 +17,13 @@ class LogTable;
 // holds only the rows in sight and its own scroll bar runs over the whole log, so a new record
 // costs the same in a log of ten million as in an empty one: a view given every row keeps data
 // for each of them in its row header and places them all again after every insert.
-// The newest record becomes current and comes into sight once per turn of the event loop, however
-// many arrived; emptying, opening and closing the table show it afresh from its newest record.
+// The newest record becomes current and comes into sight within kFollowMilliseconds, however many
+// arrived; emptying, opening and closing the table show it afresh from its newest record at once.
 class LogGrid : public QFrame {
     Q_OBJECT
 public:
+    static constexpr int kFollowMilliseconds = 200;
+
     // The table must outlive the grid.
     LogGrid(LogTable &table, const GridWidths &widths, QWidget *parent = nullptr);
     ~LogGrid() override;

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPointF>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -30,6 +31,9 @@ class TrendChart : public QWidget {
     Q_OBJECT
 
 public:
+    // New readings reach the drawing within this time, however many arrive meanwhile.
+    static constexpr int kDataRefreshMilliseconds = 200;
+
     explicit TrendChart(QWidget *parent = nullptr);
     ~TrendChart() override;
 
@@ -90,6 +94,7 @@ private:
     void navigated();
     void setBottomAxisRange(double minimum, double maximum);
     void scheduleRefresh();
+    void scheduleDataRefresh();
     void bottomAxisChanged();
     QList<QPointF> visiblePoints(const PageSpan &span);
     void refresh();
@@ -115,6 +120,7 @@ private:
     PageSpan m_shownSpan{-1, -1, 0, 0};
     bool m_zoomed = false;
     bool m_refreshPending = false;
+    QTimer m_dataRefresh;
     bool m_refreshing = false;
 };
 

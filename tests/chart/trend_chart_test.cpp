@@ -40,7 +40,8 @@ struct TrendChartTest : testing::Test {
         settle();
     }
 
-    static void settle() { QApplication::processEvents(); }
+    // Long enough for the chart to draw what was added.
+    static void settle() { QTest::qWait(TrendChart::kDataRefreshMilliseconds + 50); }
 
     // The chart step of the reading update sequence.
     void feed(int readings, double value)
