@@ -80,7 +80,7 @@ TFCOMM::TFCOMM(WindowServices services, QWidget *parent)
     setFixedSize(m_layout.visibleClient.width(), m_layout.visibleClient.height() + menuBar()->sizeHint().height());
 
     FormCreate();
-    m_Panel1->render(m_meter.lcd);
+    showDecodedFrames();
 }
 
 TFCOMM::~TFCOMM()

@@ -95,6 +95,7 @@ private:
     void FormCreate();
     void ConTimerTimer();
     void receiveSerial(const char *data, std::int32_t size);
+    void showDecodedFrames();
     bool askBeforeDiscarding();
     void endRun();
     void commitData(QSessionManager &manager);
@@ -111,6 +112,8 @@ private:
     meter::ReceiveHandler m_receiver = nullptr;
     meter::RangeCode m_rangeCode = meter::RangeCode::Range4;
     meter::FrameMemo m_Memo1;
+    // The bar's position from the last decoded frame, until the block of bytes is done.
+    std::optional<std::int32_t> m_barPosition;
 
     WindowControls m_controls;
     display::LcdPanel *m_Panel1 = nullptr;

@@ -35,7 +35,23 @@ void TFCOMM::receiveSerial(const char *data, std::int32_t size)
     for (std::int32_t i = 0; i < size; ++i)
         if (const meter::Failure failure = m_receiver(m_meter, bytes + i, 1))
             m_frameFailures->report(QString::fromStdString(*failure));
+    showDecodedFrames();
+}
+
+// The LCD and the bar follow once per block of bytes, however many frames it held (a block at
+// 19200 bit/s carries about nine).
+void TFCOMM::showDecodedFrames()
+{
     m_Panel1->render(m_meter.lcd);
+    if (m_barPosition) {
+        QProgressBar *bar = m_controls.PBar2;
+        // The bar would repaint itself, and with it everything else waiting, the moment its value
+        // changes; it is drawn with the rest of the window instead.
+        bar->setUpdatesEnabled(false);
+        bar->setValue(std::clamp(*std::exchange(m_barPosition, std::nullopt), bar->minimum(), bar->maximum()));
+        bar->setUpdatesEnabled(true);
+        bar->update();
+    }
 }
 
 void TFCOMM::ConTimerTimer()
@@ -77,11 +93,8 @@ void TFCOMM::KDsetup(std::int32_t mode) { m_KD->KDsetup(mode); }
 
 void TFCOMM::KDrun(std::int32_t position) { m_KD->KDrun(position); }
 
-void TFCOMM::setPBar2Position(std::int32_t position)
-{
-    // A position past either end is drawn at that end; the bar would otherwise keep its old value.
-    m_controls.PBar2->setValue(std::clamp(position, m_controls.PBar2->minimum(), m_controls.PBar2->maximum()));
-}
+// A position past either end is drawn at that end; the bar would otherwise keep its old value.
+void TFCOMM::setPBar2Position(std::int32_t position) { m_barPosition = position; }
 
 // A log that cannot keep the reading says so once (the log reports its first lost reading); the
 // gauge, bar and chart still show the reading.

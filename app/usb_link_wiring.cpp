@@ -2,7 +2,6 @@
 
 #include "app/frame_failure_line.h"
 #include "app/window_messages.h"
-#include "display/lcd_panel.h"
 #include "link/hid_device_controller.h"
 #include "link/hid_udev_platform.h"
 #include "link/usb_adapter_link.h"
@@ -37,7 +36,7 @@ void TFCOMM::bindUsbLink()
                               std::uint16_t size) {
             const WindowMessages::TickScope tick(*m_messages);
             meter::UsbReportOutcome outcome = decode(m_meter, reports, id, data, size);
-            m_Panel1->render(m_meter.lcd);
+            showDecodedFrames();
             return outcome;
         };
     };
