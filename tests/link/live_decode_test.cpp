@@ -2,6 +2,7 @@
 // the frames the simulator logged as sent, in order, read as the meter shows them.
 
 #include "link/serial_port_driver.h"
+#include "tests/support/simulator.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -14,6 +15,8 @@
 #include <unistd.h>
 
 namespace {
+
+using kx::test::Simulator;
 
 std::string text(const QJsonObject &object, const char *key)
 {
@@ -28,27 +31,6 @@ std::vector<QJsonObject> jsonLines(const QByteArray &text)
             lines.push_back(QJsonDocument::fromJson(line).object());
     return lines;
 }
-
-// A running simulator; stopped with the object.
-class Simulator {
-public:
-    Simulator(const QStringList &arguments, const QString &log)
-    {
-        process_.start(KX52B_SIM, arguments + QStringList{"--log", log});
-        if (process_.waitForReadyRead(5000) || process_.canReadLine())
-            port_ = QString::fromUtf8(process_.readLine()).trimmed();
-    }
-    ~Simulator()
-    {
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    const QString &port() const { return port_; }
-
-private:
-    QProcess process_;
-    QString port_;
-};
 
 struct DecodeRun {
     int exitCode = -1;
@@ -105,7 +87,7 @@ TEST(LiveDecode, DecodedReadingsEqualTheFramesTheSimulatorSent)
         }
         DecodeRun run;
         {
-            Simulator sim(simArguments, logPath);
+            Simulator sim(KX52B_SIM, simArguments, logPath);
             ASSERT_FALSE(sim.port().isEmpty());
             run = decode(c.decoder, c.decoderArguments + QStringList{"--port", sim.port(), "--frames",
                                                                      QString::number(c.frames), "--seconds", "30"});
@@ -150,7 +132,7 @@ TEST(LiveDecode, APortThatCannotBeOpenedIsOneLineAndAFailure)
     EXPECT_TRUE(missing.err.contains("cannot open /dev/kx52b-no-such-port: No such file or directory"));
 
     const QString logPath = tempPath("busy.log");
-    Simulator sim({"--fast"}, logPath);
+    Simulator sim(KX52B_SIM, {"--fast"}, logPath);
     kx::link::TSerialPortDriver holder;
     holder.SetComPortDevice(sim.port().toStdString());
     ASSERT_TRUE(holder.Connect());
