@@ -13,7 +13,7 @@
 #include "link/serial_port_driver.h"
 #include "link/usb_adapter_link.h"
 #include "log/log_grid.h"
-#include "log/log_report.h"
+#include "log/log_print.h"
 #include "log/log_table.h"
 #include "log/reading_log_controls.h"
 #include "log/trend_chart.h"
@@ -126,9 +126,8 @@ void TFCOMM::createComponents(QWidget *client)
 void TFCOMM::bindLog()
 {
     const log::Clock &clock = m_services.clock ? *m_services.clock : m_systemClock;
-    log::FileDialogs &dialogs = m_services.dialogs ? *m_services.dialogs : m_widgetDialogs;
     m_readingLog = std::make_unique<log::ReadingLog>(*m_T38BDB, clock, *m_messages);
-    m_logFiles = std::make_unique<log::LogFiles>(*m_T38BDB, dialogs, *m_messages);
+    m_logFiles = std::make_unique<log::LogFiles>(*m_T38BDB, fileDialogs(), *m_messages);
     log::bindReadingLogControls({m_controls.RepeatSet, m_controls.RecordSI, m_controls.RecordSITime}, *m_readingLog,
                                 *m_messages);
     m_Trecord = log::startRecordTimer(*m_readingLog, this);
@@ -170,9 +169,14 @@ void TFCOMM::RecordNewClick()
         m_messages->error(s.error);
 }
 
+log::FileDialogs &TFCOMM::fileDialogs()
+{
+    return m_services.dialogs ? *m_services.dialogs : m_widgetDialogs;
+}
+
 void TFCOMM::BtPrintClick()
 {
-    log::previewLogReport(*m_T38BDB, this);
+    log::printLog(*m_T38BDB, *m_messages, fileDialogs(), this);
 }
 
 } // namespace kx::app

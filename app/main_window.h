@@ -101,6 +101,7 @@ private:
     void commitData(QSessionManager &manager);
     void RecordNewClick();
     void BtPrintClick();
+    log::FileDialogs &fileDialogs();
 
     const WindowLayout &m_layout;
     WindowServices m_services;
@@ -136,6 +137,8 @@ private:
     QTimer *m_ConTimer = nullptr;
     QTimer *m_Trecord = nullptr;
     bool m_ending = false;
+    // The log's size when the desktop session last asked about unsaved readings; -1: never.
+    std::int64_t m_answeredAtCount = -1;
 };
 
 } // namespace kx::app

@@ -4,6 +4,7 @@
 #include "display/analog_gauge.h"
 #include "display/limit_panel.h"
 #include "link/serial_port_driver.h"
+#include "log/log_startup.h"
 #include "log/log_table.h"
 #include "log/trend_chart.h"
 #include "meter/startup.h"
@@ -17,7 +18,8 @@ void TFCOMM::FormCreate()
 {
     // A log table that cannot be opened leaves the window without a profile: no receiver, no title,
     // the layout's chart axis; it opens all the same and decodes nothing.
-    if (log::Status s = m_T38BDB->openStartup(); !s.ok()) {
+    // Readings of a run that ended unexpectedly are offered back before anything else.
+    if (log::Status s = log::openLogAtStartup(*m_T38BDB, *m_readingLog, fileDialogs(), *m_messages); !s.ok()) {
         m_messages->error(s.error);
         return;
     }

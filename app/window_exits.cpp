@@ -22,6 +22,8 @@ void TFCOMM::BtExit1Click()
     endRun();
 }
 
+// A normal end closes the log, which removes its recovery file; only a run that did not end so
+// leaves its readings to be offered at the next start.
 void TFCOMM::endRun()
 {
     m_ending = true;
@@ -32,11 +34,13 @@ void TFCOMM::endRun()
 
 void TFCOMM::closeEvent(QCloseEvent *event)
 {
-    if (!m_ending && !askBeforeDiscarding()) {
-        event->ignore();
-        return;
-    }
     if (!m_ending) {
+        // The desktop session may have asked already, with nothing logged since.
+        const bool answered = m_answeredAtCount == m_T38BDB->count();
+        if (!answered && !askBeforeDiscarding()) {
+            event->ignore();
+            return;
+        }
         m_ending = true;
         m_T38BDB->close();
     }
@@ -47,10 +51,15 @@ void TFCOMM::commitData(QSessionManager &manager)
 {
     if (m_ending || !m_T38BDB->hasUnsavedRecords())
         return;
-    if (!manager.allowsInteraction() || !askBeforeDiscarding()) {
+    // Without a chance to ask, the session may end: the readings stay in the recovery file and
+    // are offered at the next start.
+    if (!manager.allowsInteraction())
+        return;
+    if (!askBeforeDiscarding()) {
         manager.cancel();
         return;
     }
+    m_answeredAtCount = m_T38BDB->count();
     manager.release();
 }
 

@@ -4,6 +4,7 @@
 #include "log/chart_paging.h"
 
 #include <QCheckBox>
+#include <QFont>
 #include <QFrame>
 #include <QLineEdit>
 #include <QStyle>
@@ -61,6 +62,10 @@ TrendChartToolbar buildTrendChartToolbar(QWidget *chart)
     bar.btFill->setGeometry(3, 3, 36, 17);
     bar.btFill->setToolTip(QStringLiteral("Graphic Fill"));
     bar.btFill->setAccessibleName(QStringLiteral("Fill"));
+    // The bevel leaves room for "Fill" in a regular weight only, also in a bold window.
+    QFont regular;
+    regular.setBold(false);
+    bar.btFill->setFont(regular);
     bar.btFill->setChecked(true);
 
     bar.maxrecord = new QLineEdit(QString::number(ChartPaging::kStartPointsPerPage), chart);
