@@ -23,7 +23,7 @@ constexpr int kSaveKills = 4;
 // A commit follows the first reading of its batch within a second; the time to write it, and a
 // scheduler busy with the test and the build around it, come on top.
 constexpr nanoseconds kMostLost = milliseconds(1000);
-constexpr nanoseconds kSlack = milliseconds(500);
+constexpr nanoseconds kSlack = milliseconds(1000);
 
 std::int64_t nowNs()
 {
