@@ -47,8 +47,9 @@ test-fuzz: deps
 # The plain build's test run comes last so its summary closes the output.
 test: test-fuzz test-asan test-tsan test-main
 
+# Every benchmark, as one table of figures beside their goals (several minutes).
 bench: build
-	bash bench/run.sh $(BUILD)/bin
+	python3 bench/figures.py $(BUILD)/bin
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the project builds, tests and runs with. Safe to run again.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config python3
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libxkbcommon-dev libgl-dev
   libsqlite3-dev libudev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
