@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 TSAN_BUILD ?= build-tsan
 FUZZ_SECONDS ?= 20
 
-.PHONY: deps configure build run test test-main test-asan test-tsan test-fuzz bench clean
+.PHONY: deps configure build run package test test-main test-asan test-tsan test-fuzz test-package bench clean
 
 deps:
 	bash tools/install-deps.sh
@@ -44,8 +44,18 @@ test-fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	bash fuzz/run.sh $(FUZZ_BUILD)/bin $(FUZZ_SECONDS)
 
+# The Debian package of both programs from the main build; only what it ships is compiled.
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kx52b_shipped
+	rm -f $(BUILD)/kx52b_*.deb
+	cd $(BUILD) && cpack
+
+# Installs that package on this machine, starts the installed programs and removes it again.
+test-package: package
+	bash packaging/test-package.sh $(BUILD)
+
 # The plain build's test run comes last so its summary closes the output.
-test: test-fuzz test-asan test-tsan test-main
+test: test-fuzz test-asan test-tsan test-package test-main
 
 # Every benchmark, as one table of figures beside their goals (several minutes).
 bench: build
