@@ -1,5 +1,7 @@
 #include "log/log_table.h"
 
+#include <sqlite3.h>
+
 #include "log/log_fields.h"
 #include "log/log_file_checks.h"
 
@@ -100,9 +102,13 @@ Status LogTable::openChecked(const QString &path, File &file)
     if (s.ok())
         s = file.db.open(path, false);
     // The lock is taken here and held until the connection closes; nothing is written, so the
-    // file stays as it is. A second program gets "database is locked".
-    if (s.ok())
+    // file stays as it is. A second program is told the table is in use.
+    if (s.ok()) {
         s = file.db.exec("PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;");
+        if (!s.ok() && sqlite3_errcode(file.db.handle()) == SQLITE_BUSY)
+            s.error = QStringLiteral("the log table is in use by another program, perhaps another copy of this one (%1)")
+                          .arg(s.error);
+    }
     if (s.ok())
         s = checkLogContent(file.db);
     if (s.ok())

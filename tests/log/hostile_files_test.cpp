@@ -93,7 +93,7 @@ TEST_F(HostileFilesTest, RejectedWithAReasonAndTheOpenLogStays)
         {"computed.db", "its table \"log\" has computed fields"},
         {"huge.db", "at 10.0 GB it is larger than any log (at most 2 GB)"},
         {"pipe.db", "it is not a regular file"},
-        {"held.db", "database is locked"},
+        {"held.db", "the log table is in use by another program"},
     };
     // The log open now: a saved log with records of its own and two logged since, unsaved.
     ASSERT_TRUE(table.open(path("good.db")).ok());
