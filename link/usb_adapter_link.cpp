@@ -72,6 +72,9 @@ void UsbAdapterLink::bindWidgets()
     Widgets.ReadBtn->setCheckable(true);
     name(Widgets.DevListBox, "DevListBox", QStringLiteral("USB devices"));
     name(Widgets.HistoryListBox, "HistoryListBox", QStringLiteral("USB history"));
+    // Every report with meter data adds a line; lines of one height spare the list laying out all
+    // its thousand lines again for each one (milliseconds a line once the list is full).
+    Widgets.HistoryListBox->setUniformItemSizes(true);
     name(Widgets.USBtxt, "USBtxt", QStringLiteral("Last USB frame"));
     Widgets.USBtxt->setText(QStringLiteral("6001"));
     connect(Widgets.DevListBox, &QListWidget::itemSelectionChanged, this, &UsbAdapterLink::UpdateConnectTooltip);
