@@ -183,7 +183,9 @@ void UsbAdapterLink::USBConClick()
     const bool pressed = Widgets.USBCon->isChecked();
     ReadBtnClick();
     SetFeatureClick();
-    Gathering.UsbIdleReports = 0;
+    // Bytes an interrupted reader left half gathered (the cable pulled mid-frame) belong to a
+    // reading long gone: joined to the next frame they would be shown and logged in its place.
+    Gathering = meter::UsbReports{};
     Current = SelectedDevice();
     if (!Current)
         return;
