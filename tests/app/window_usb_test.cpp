@@ -5,6 +5,7 @@
 #include "link/hid_device_controller.h"
 #include "log/log_table.h"
 #include "log/trend_chart.h"
+#include "tests/support/adapter_reports.h"
 #include "window_fixture.h"
 
 #include <QListWidget>
@@ -39,17 +40,10 @@ protected:
         adapter.InstanceID = kAdapter;
         hid->plug(adapter);
     }
-    // The meter's bytes, seven to an adapter report, then an idle report that ends the frame.
     void send(const Bytes &bytes)
     {
-        for (std::size_t at = 0; at < bytes.size(); at += 7) {
-            const std::size_t n = std::min<std::size_t>(7, bytes.size() - at);
-            Bytes report(8, 0);
-            report[0] = static_cast<std::uint8_t>(0xF0 | n);
-            std::copy_n(bytes.begin() + long(at), n, report.begin() + 1);
+        for (const link::test::Report &report : link::test::adapterReports(bytes))
             ASSERT_TRUE(hid->sendReport(kAdapter, report));
-        }
-        ASSERT_TRUE(hid->sendReport(kAdapter, Bytes{0xF0, 0, 0, 0, 0, 0, 0, 0}));
     }
 };
 
