@@ -2,11 +2,9 @@
 
 #include "build_frames.h"
 #include "display/analog_gauge.h"
-#include "link/serial_port_driver.h"
 #include "log/log_table.h"
 #include "log/trend_chart.h"
-#include "tests/link/pty.h"
-#include "window_fixture.h"
+#include "meter_on_pty_fixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,32 +12,6 @@
 
 namespace kx::app::testing {
 namespace {
-
-class WindowOnMeter : public WindowFixture {
-protected:
-    void SetUp() override
-    {
-        WindowFixture::SetUp();
-        ASSERT_FALSE(meter.slavePath().empty());
-        qputenv("KX52B_COM1", QByteArray::fromStdString(meter.slavePath()));
-    }
-    void TearDown() override
-    {
-        WindowFixture::TearDown();
-        qunsetenv("KX52B_COM1");
-    }
-    void connectCom()
-    {
-        child<QPushButton>("COMCon")->click();
-        ASSERT_TRUE(window->COMM2().IsConnected()) << boxes.shown.join("\n").toStdString();
-    }
-    bool decoded(const std::string &displayText)
-    {
-        return waitFor([&] { return window->meter().state.DisplayText == displayText; });
-    }
-
-    link::test::Pty meter;
-};
 
 TEST_F(WindowOnMeter, AFrameLightsTheLinkIconUntilFramesStop)
 {
