@@ -5,6 +5,7 @@
 // bytes.
 
 #include "link/serial_port_driver.h"
+#include "log/log_grid.h"
 #include "log/log_record.h"
 #include "log/log_table.h"
 #include "tests/app/window_fixture.h"
@@ -62,8 +63,9 @@ protected:
     {
         ASSERT_TRUE(waitFor([&] { return watch->frames() >= frames.size(); }, kStreamMilliseconds))
             << watch->frames() << " of " << frames.size() << " frames logged";
-        // The grid follows and the LCD is drawn after the last block.
-        waitFor([&] { return false; }, 300);
+        // The grid follows the newest record a moment later.
+        const auto *grid = child<log::LogGrid>("DBGrid1");
+        waitFor([&] { return grid->currentRecord() + 1 == window->T38BDB().count(); });
         watch->checkEnd();
         EXPECT_TRUE(watch->mismatches().isEmpty()) << watch->mismatches().toStdString();
         EXPECT_FALSE(child("FrameFailures")->isVisible());
