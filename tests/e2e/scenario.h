@@ -14,8 +14,8 @@ struct ScenarioFrame {
 };
 
 // Over a thousand frames of this build's meter: every function in every range, with sign changes,
-// overloads, HOLD, annunciators switched on and off, frequency mode, and a long run in one range
-// that fills several chart pages.
+// overloads, annunciators switched on and off (HOLD among them on the four-digit meter, which has
+// one), frequency mode, and a long run in one range that fills several chart pages.
 std::vector<ScenarioFrame> buildScenario();
 
 // What the line carries before the scenario, decoded by no receiver: the five-digit receiver takes
