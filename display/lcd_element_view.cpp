@@ -8,16 +8,16 @@
 
 namespace kx::display {
 
-LcdElementView::LcdElementView(const LcdElementSpec &spec, const LcdPlace &place, QWidget *parent)
+LcdElementView::LcdElementView(const LcdElementRow &row, const LcdPlace &place, QWidget *parent)
     : QWidget(parent)
-    , m_spec(spec)
-    , m_lcdFont{qreal(place.fontHeight), spec.bold}
+    , m_row(row)
+    , m_lcdFont{qreal(place.fontHeight), row.bold}
     , m_arialFont(QStringLiteral("Liberation Sans"))
 {
-    setObjectName(QString::fromLatin1(meter::lcdElementName(spec.element)));
-    setAccessibleName(QString::fromLatin1(spec.accessibleName.data(), qsizetype(spec.accessibleName.size())));
+    setObjectName(QString::fromLatin1(meter::lcdElementName(row.element)));
+    setAccessibleName(QString::fromLatin1(row.accessibleName.data(), qsizetype(row.accessibleName.size())));
     m_arialFont.setPixelSize(std::max(1, place.fontHeight));
-    m_arialFont.setBold(spec.bold);
+    m_arialFont.setBold(row.bold);
     setGeometry(QRect(place.topLeft, sizeForCaption()));
 }
 
@@ -29,18 +29,18 @@ void LcdElementView::setGlyph(char glyph)
 
 QSize LcdElementView::sizeForCaption() const
 {
-    switch (m_spec.kind) {
+    switch (m_row.kind) {
     case LcdElementKind::Digit:
         return kLcdDigitSize;
     case LcdElementKind::Point:
         return kLcdPointSize;
     case LcdElementKind::LcdText: {
-        const int width = m_spec.fixedWidth ? m_spec.fixedWidth : int(std::ceil(lcdTextWidth(m_spec.caption, m_lcdFont)));
+        const int width = m_row.fixedWidth ? m_row.fixedWidth : int(std::ceil(lcdTextWidth(m_row.caption, m_lcdFont)));
         return {width, int(std::ceil(lcdLineHeight(m_lcdFont)))};
     }
     case LcdElementKind::ArialText: {
         const QFontMetrics metrics(m_arialFont);
-        const QString caption = QString::fromLatin1(m_spec.caption.data(), qsizetype(m_spec.caption.size()));
+        const QString caption = QString::fromLatin1(m_row.caption.data(), qsizetype(m_row.caption.size()));
         return {metrics.horizontalAdvance(caption), metrics.height()};
     }
     }
@@ -50,7 +50,7 @@ QSize LcdElementView::sizeForCaption() const
 void LcdElementView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    switch (m_spec.kind) {
+    switch (m_row.kind) {
     case LcdElementKind::Digit:
         if (m_glyph)
             paintLcdText(painter, {0, 0}, std::string_view(&m_glyph, 1), m_lcdFont);
@@ -59,13 +59,13 @@ void LcdElementView::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), Qt::black);
         break;
     case LcdElementKind::LcdText:
-        paintLcdText(painter, {0, 0}, m_spec.caption, m_lcdFont);
+        paintLcdText(painter, {0, 0}, m_row.caption, m_lcdFont);
         break;
     case LcdElementKind::ArialText:
         painter.setFont(m_arialFont);
         painter.setPen(Qt::black);
         painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop,
-                         QString::fromLatin1(m_spec.caption.data(), qsizetype(m_spec.caption.size())));
+                         QString::fromLatin1(m_row.caption.data(), qsizetype(m_row.caption.size())));
         break;
     }
 }

@@ -12,7 +12,7 @@ namespace kx::display {
 // fixed caption in the LCD font or in Liberation Sans.
 class LcdElementView : public QWidget {
 public:
-    LcdElementView(const LcdElementSpec &spec, const LcdPlace &place, QWidget *parent);
+    LcdElementView(const LcdElementRow &row, const LcdPlace &place, QWidget *parent);
 
     // A digit label's glyph; 0 leaves it blank.
     void setGlyph(char glyph);
@@ -23,7 +23,7 @@ protected:
 private:
     QSize sizeForCaption() const;
 
-    const LcdElementSpec &m_spec;
+    const LcdElementRow &m_row;
     LcdFont m_lcdFont;
     QFont m_arialFont;
     char m_glyph = 0;

@@ -18,7 +18,7 @@ constexpr std::optional<LcdPlace> at(int x, int y, int fontHeight = 0)
 
 // Positions in the panel and character heights, per build; the text elements are as wide as their
 // captions unless the row fixes a width.
-constexpr LcdElementSpec kElements[] = {
+constexpr LcdElementRow kElements[] = {
     {E::LcdFH, Kind::LcdText, "-", kRegular, 26, Part::Sign, "Minus sign", at(5, 20, 100), at(5, 20, 100)},
     {E::LcdD0, Kind::Digit, "", kRegular, 0, Part::Digit, "Leading digit", at(40, 20, 100), none},
     {E::LcdP0, Kind::Point, "", kRegular, 0, Part::Point, "Point after the leading digit", at(78, 105), none},
@@ -70,7 +70,7 @@ LcdBuild thisLcdBuild()
     return meter::lcdElementInBuild(E::LcdD0) ? LcdBuild::FiveDigit : LcdBuild::FourDigit;
 }
 
-std::span<const LcdElementSpec> lcdElementSpecs()
+std::span<const LcdElementRow> lcdElementRows()
 {
     return kElements;
 }

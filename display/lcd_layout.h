@@ -35,7 +35,7 @@ struct LcdPlace {
     int fontHeight;
 };
 
-struct LcdElementSpec {
+struct LcdElementRow {
     meter::LcdElement element;
     LcdElementKind kind;
     std::string_view caption;  // in the LCD font's letters; digits take theirs from the model
@@ -54,7 +54,7 @@ struct LcdElementSpec {
 
 // Every element of both builds, in the order the LCD is read out: sign, digits and points left
 // to right, prefixes, units, annunciators.
-std::span<const LcdElementSpec> lcdElementSpecs();
+std::span<const LcdElementRow> lcdElementRows();
 
 // The digit an element shows, for the digit labels.
 std::optional<meter::LcdDigit> lcdDigitOf(meter::LcdElement element);

@@ -17,13 +17,13 @@ LcdPanel::LcdPanel(LcdBuild build, QWidget *parent)
 {
     setObjectName(QStringLiteral("Panel1"));
     resize(lcdPanelSize(build));
-    for (const LcdElementSpec &spec : lcdElementSpecs()) {
-        const std::optional<LcdPlace> place = spec.placeIn(build);
+    for (const LcdElementRow &row : lcdElementRows()) {
+        const std::optional<LcdPlace> place = row.placeIn(build);
         if (!place)
             continue;
-        auto *view = new LcdElementView(spec, *place, this);
+        auto *view = new LcdElementView(row, *place, this);
         view->hide();
-        m_slots.push_back({spec.element, lcdDigitOf(spec.element), view});
+        m_slots.push_back({row.element, lcdDigitOf(row.element), view});
     }
     // As the window opens: the sign and the layout's digits.
     render(meter::LcdModel());

@@ -9,15 +9,15 @@ QString lcdReadout(const meter::LcdModel &model, LcdBuild build)
     QString value;
     QString unitLetters;
     QString annunciators;
-    for (const LcdElementSpec &spec : lcdElementSpecs()) {
-        if (!spec.placeIn(build) || !model.shown(spec.element))
+    for (const LcdElementRow &row : lcdElementRows()) {
+        if (!row.placeIn(build) || !model.shown(row.element))
             continue;
-        switch (spec.readout) {
+        switch (row.readout) {
         case LcdReadoutPart::Sign:
             value += QLatin1Char('-');
             break;
         case LcdReadoutPart::Digit:
-            for (const char glyph : model.caption(*lcdDigitOf(spec.element)))
+            for (const char glyph : model.caption(*lcdDigitOf(row.element)))
                 value += QLatin1Char(glyph == '@' ? 'L' : glyph);
             break;
         case LcdReadoutPart::Point:
@@ -25,11 +25,11 @@ QString lcdReadout(const meter::LcdModel &model, LcdBuild build)
             break;
         case LcdReadoutPart::Prefix:
         case LcdReadoutPart::Unit:
-            unitLetters += QLatin1StringView(spec.caption.data(), qsizetype(spec.caption.size()));
+            unitLetters += QLatin1StringView(row.caption.data(), qsizetype(row.caption.size()));
             break;
         case LcdReadoutPart::Annunciator:
             annunciators += QLatin1Char(' ');
-            annunciators += QLatin1StringView(spec.accessibleName.data(), qsizetype(spec.accessibleName.size()));
+            annunciators += QLatin1StringView(row.accessibleName.data(), qsizetype(row.accessibleName.size()));
             break;
         }
     }
