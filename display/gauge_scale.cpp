@@ -15,7 +15,7 @@ constexpr float kDotOutward = 3;
 constexpr std::int32_t kFrequencyMajorSteps = 100;
 
 // A label at major step i, drawn up and left of its anchor by (dx, dy).
-struct ScaleLabel {
+struct LabelRow {
     std::int32_t i;
     std::string_view text;
     std::int32_t dx;
@@ -24,20 +24,20 @@ struct ScaleLabel {
 
 // Thousands of counts in the five-digit meter, hundreds in the four-digit one; frequency mode runs
 // -50 to 50.
-constexpr ScaleLabel kFrequencyLabels[] = {
+constexpr LabelRow kFrequencyLabels[] = {
     {0, "-50", 5, 7},  {10, "-40", 8, 6}, {20, "-30", 10, 5}, {30, "-20", 10, 4},
     {40, "-10", 5, 4}, {50, "0", 3, 3},   {60, "10", 8, 5},   {70, "20", 8, 5},
     {80, "30", 9, 4},  {90, "40", 12, 9}, {100, "50", 14, 11},
 };
-constexpr ScaleLabel kRange4Labels[] = {
+constexpr LabelRow kRange4Labels[] = {
     {0, "-40", 5, 7}, {10, "-30", 8, 6}, {20, "-20", 10, 5}, {30, "-10", 10, 4}, {40, "0", 3, 4},
     {50, "10", 5, 5}, {60, "20", 8, 5},  {70, "30", 10, 6},  {80, "40", 12, 7},
 };
-constexpr ScaleLabel kRange6Labels[] = {
+constexpr LabelRow kRange6Labels[] = {
     {0, "-60", 5, 7}, {15, "-45", 8, 6}, {30, "-30", 10, 5}, {45, "-15", 10, 4}, {60, "0", 3, 4},
     {75, "15", 5, 5}, {90, "30", 8, 5},  {105, "45", 10, 6}, {120, "60", 11, 7},
 };
-constexpr ScaleLabel kRange34Labels[] = {
+constexpr LabelRow kRange34Labels[] = {
     {4, "-30", 8, 6}, {14, "-20", 10, 5}, {24, "-10", 10, 4}, {34, "0", 3, 4},
     {44, "10", 5, 5}, {54, "20", 8, 5},   {64, "30", 10, 6},
 };
@@ -48,7 +48,7 @@ struct MajorScale {
     std::int32_t every;
     std::int32_t at;
     ScaleColour colour;
-    std::span<const ScaleLabel> labels;
+    std::span<const LabelRow> labels;
 };
 
 constexpr MajorScale kFrequencyScale{10, 0, ScaleColour::Red, kFrequencyLabels};
@@ -73,9 +73,9 @@ const MajorScale &majorScaleFor(const GaugeInputs &inputs)
     return kRangeScales[0].scale;
 }
 
-const ScaleLabel *labelAt(std::span<const ScaleLabel> labels, std::int32_t i)
+const LabelRow *labelAt(std::span<const LabelRow> labels, std::int32_t i)
 {
-    for (const ScaleLabel &label : labels)
+    for (const LabelRow &label : labels)
         if (label.i == i)
             return &label;
     return nullptr;
@@ -98,7 +98,7 @@ ScalePlan planScale(const GaugeGeometry &geometry, const GaugeInputs &inputs)
         const float theta = geometry.theta(i, majorSteps);
         if (i % major.every == major.at)
             plan.marks.push_back({geometry.pointAt(theta, kMarkOutward), major.colour});
-        if (const ScaleLabel *label = labelAt(major.labels, i)) {
+        if (const LabelRow *label = labelAt(major.labels, i)) {
             const GaugePoint anchor = geometry.pointAt(theta, kLabelOutward);
             plan.labels.push_back({{anchor.x - label->dx, anchor.y - label->dy}, label->text});
         }
