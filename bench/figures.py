@@ -100,7 +100,9 @@ def run(bindir, program):
     done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     text = done.stdout[done.stdout.find("{"):]
     try:
-        return {b["name"]: b for b in json.loads(text)["benchmarks"]}
+        # Google Benchmark adds how a figure was run to its name ("/iterations:3", "/manual_time").
+        return {re.sub(r"/(iterations:\d+|manual_time|real_time)", "", b["name"]): b
+                for b in json.loads(text)["benchmarks"]}
     except (ValueError, KeyError):
         return None
 
