@@ -24,11 +24,4 @@ void FrameFailureLine::report(const QString &message)
     show();
 }
 
-void FrameFailureLine::clear()
-{
-    m_count = 0;
-    m_last.clear();
-    hide();
-}
-
 } // namespace kx::app

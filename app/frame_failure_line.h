@@ -12,9 +12,6 @@ public:
     explicit FrameFailureLine(QWidget *parent);
 
     void report(const QString &message);
-    // A new connection starts a new count.
-    void clear();
-    long long count() const { return m_count; }
 
 private:
     long long m_count = 0;
