@@ -63,6 +63,26 @@ TEST_F(WindowStartup, OpensWithTheProfileOfItsBuild)
     EXPECT_TRUE(boxes.errors.isEmpty());
 }
 
+TEST_F(WindowStartup, ControlsSitWhereTheResizeRulePutsThem)
+{
+    open();
+#if defined(KX52B_BUILD_40K)
+    const QRect grid{3, 254, 334, 208}, chart{338, 177, 371, 285}, gauge{339, 31, 371, 143};
+    const int exitLeft = 640;
+#else
+    const QRect grid{3, 254, 284, 152}, chart{288, 173, 322, 233}, gauge{290, 31, 319, 139};
+    const int exitLeft = 542;
+    EXPECT_EQ(child("KD2")->geometry(), QRect(294, 39, 317, 133));
+#endif
+    EXPECT_EQ(child("DBGrid1")->geometry(), grid);
+    EXPECT_EQ(child("Chtshow")->geometry(), chart);
+    EXPECT_EQ(child("KD")->geometry(), gauge);
+    EXPECT_EQ(child("BtExit")->x(), exitLeft);
+    EXPECT_EQ(child("BTCon")->x(), exitLeft - 110);
+    // Anchored by its middle, "COM Connect" ends up about 3 pixels from the top.
+    EXPECT_NEAR(child("COMCon")->y(), 3, 1);
+}
+
 TEST_F(WindowStartup, MenuBarHoldsItsItemsInOrder)
 {
     open();
